@@ -1,0 +1,148 @@
+#pragma once
+// The sprite tree: every moving or drawn thing of a battle, moved, drawn, hit-tested and freed after death.
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "framework/Display.h"
+#include "framework/Surface.h"
+#include "framework/Types.h"
+
+namespace vorlanex {
+
+class TMainForm;
+class TPictureCollectionItem;
+class TSpriteEngine;
+
+class ESpriteError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TSprite
+{
+public:
+    explicit TSprite(TSprite* parent);
+    virtual ~TSprite();
+    TSprite(const TSprite&) = delete;
+    TSprite& operator=(const TSprite&) = delete;
+
+    virtual void OnHit(TSprite& other, bool& Done);
+    virtual void Render();
+    virtual void Step(std::int32_t MoveCount);
+    virtual TRect Bounds();
+    virtual bool Touches(TSprite& other);
+
+    int ChildCount() const;
+    TSprite* Child(int index) const;   // throws ESpriteError "Index of the list exceeds the range. (%d)"
+    void Clear();
+    void SetZ(std::int32_t value);
+    void Kill();
+    void Move(std::int32_t MoveCount);
+    void Draw();
+    int CheckHits();
+    TSprite* SpriteAt(std::int32_t x, std::int32_t y);
+    double AbsoluteX() const;
+    double AbsoluteY() const;
+
+    TSpriteEngine* Engine = nullptr;
+    TSprite* Parent = nullptr;
+    std::vector<TSprite*>* Children = nullptr;   // created with the first child, freed with the last
+    bool IsDead = false;
+    std::vector<TSprite*>* DrawOrder = nullptr;
+    bool Collidable = true;
+    bool Movable = true;
+    bool Visible = true;
+    double X = 0, Y = 0;
+    std::int32_t Z = 0;
+    std::int32_t Width = 0, Height = 0;
+};
+
+class TImageSprite : public TSprite
+{
+public:
+    explicit TImageSprite(TSprite* parent);
+    void Render() override;
+    void Step(std::int32_t MoveCount) override;
+    TRect Bounds() override;
+    bool Touches(TSprite& other) override;
+
+    std::int32_t PatternIndex() const;
+    TRect DrawRect();
+
+    std::int32_t FrameCount = 0;
+    bool FrameLooped = false;
+    double FrameIndex = 0;
+    double FrameSpeed = 0;
+    std::int32_t FrameStart = 0;
+    TPictureCollectionItem* Image = nullptr;
+    bool PixelExact = false;
+    bool Wrap = false;
+};
+
+class TBackgroundSprite : public TSprite
+{
+public:
+    explicit TBackgroundSprite(TSprite* parent);
+    ~TBackgroundSprite() override;
+    void Render() override;
+    TRect Bounds() override;
+    bool Touches(TSprite& other) override;
+
+    void SetGridSize(std::int32_t cols, std::int32_t rows);
+    std::int32_t ChipAt(std::int32_t col, std::int32_t row) const;   // -1 outside the grid
+    bool SolidAt(std::int32_t col, std::int32_t row) const;          // false outside the grid
+    void SetChip(std::int32_t col, std::int32_t row, std::int32_t pattern);
+    void SetSolid(std::int32_t col, std::int32_t row, bool solid);
+
+    TPictureCollectionItem* Image = nullptr;
+    std::vector<std::uint8_t> SolidMap;
+    std::vector<std::int32_t> ChipMap;
+    std::int32_t GridCols = 0, GridRows = 0;
+    bool Tiled = false;
+};
+
+class TSpriteEngine : public TSprite
+{
+public:
+    explicit TSpriteEngine(TSprite* parent = nullptr);
+    ~TSpriteEngine() override;
+
+    void Draw();   // resets DrawnCount, then the draw pass from the root
+    void FreeKilled();
+    void SetSurface(TDirectDrawSurface* surface);
+
+    std::int32_t SpriteCount = 0;
+    std::int32_t HitCount = 0;
+    bool HitDone = false;
+    TRect HitRect;
+    TSprite* HitSource = nullptr;
+    std::vector<TSprite*> KillList;
+    std::int32_t DrawnCount = 0;
+    TDirectDrawSurface* Surface = nullptr;
+    TRect ViewRect;
+    // The form that owns this engine: how actors reach the game state. Null in framework tests.
+    TMainForm* Owner = nullptr;
+};
+
+// The form's component: owns one engine and links it to a display.
+class TDXSpriteEngine
+{
+public:
+    TDXSpriteEngine();
+    ~TDXSpriteEngine();
+    void SetDXDraw(TDXDraw* display);
+    TDXDraw* DXDraw() const { return display; }
+    void Move(std::int32_t MoveCount) { Engine->Move(MoveCount); }
+    void Draw();
+    void FreeKilled() { Engine->FreeKilled(); }
+
+    TSpriteEngine* Engine;
+
+private:
+    TDXDraw* display = nullptr;
+};
+
+}  // namespace vorlanex

@@ -1,0 +1,127 @@
+#pragma once
+// The main form: owns every component, holds the game state, starts the game and runs its frames.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "framework/DXInput.h"
+#include "framework/DXSounds.h"
+#include "framework/DXTimer.h"
+#include "framework/Display.h"
+#include "framework/PictureCollection.h"
+#include "framework/SpriteEngine.h"
+#include "platform/Platform.h"
+#include "shell/GameState.h"
+
+namespace vorlanex {
+
+// What the program entry decides before the form is created.
+struct GameConfig
+{
+    std::string appDir;                        // game folder, with trailing separator
+    bool windowed = false;
+    std::optional<std::uint64_t> seed;         // the clock when empty
+    bool unpaced = false;                      // no blocking waits
+    std::span<const std::uint8_t> builtinAssets;   // the embedded asset archive
+    std::string applicationTitle = "Vorlanex";
+};
+
+class TMainForm
+{
+public:
+    TMainForm(Platform& platform, GameConfig config);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Start-up and the form's handlers.
+    void FormCreate();
+    void FormDestroy();
+    void DXDrawInitializing();
+    void DXDrawInitialize();
+    void DXDrawFinalize();
+    void DXTimerActivate();
+    void DXTimerDeactivate();
+    void mnLowClick(int tag);
+
+    // The frame and the scenes.
+    void DXTimerTimer(std::int32_t LagCount);
+    void ChangeScene(std::uint8_t NewScene);
+    void PlaySound(const std::string& Name, bool Wait);
+    void StartBattle();
+    void TitleFrame();
+    void MenuFrame();
+    void BattleFrame();
+    void ResultFrame();
+    void FormKeyDown(int Key, bool alt);
+    void DXDrawMouseDown(MouseButton Button, int X, int Y);
+
+    // Screens drawn by the frame.
+    void DrawStatusLine();
+    void DrawTicker();
+    void DrawCursor();
+    void DrawStatusPanel();
+    void DrawLoadingScreen();
+
+    // Level loading.
+    void LoadMap(const std::string& fileName);
+    void BuildLevel();
+    void ResetLevel();
+    void ClearLayers();
+    void CreatePlayers();
+
+    // Music control shared by F11 and the level loader.
+    void StopMusic();
+    void StartMusic();
+
+    // The whole program waits (skipped in unpaced runs).
+    void Block(std::uint32_t ms);
+    // Reports an error once; the same message again is not shown a second time.
+    void ReportError(const std::string& message);
+    const std::vector<std::string>& ReportedErrors() const { return reportedErrors; }
+
+    // Components, in the form's order.
+    Platform& platform;
+    GameConfig config;
+    TDXTimer DXTimer;
+    TDXDraw DXDraw;
+    TDXSpriteEngine SpriteEngine;
+    TDXInput DXInput;
+    TDXImageList ImageList;
+    TDXWaveList DXWaveList;
+    TDXSound DXSound;
+    TDXImageList DXImageList;
+    std::vector<std::string> memo;   // ticker lines, UTF-8
+
+    std::string Caption;
+    std::uint8_t CursorFrame = 0;
+    std::string BackgroundFileName;
+    std::uint8_t Scene = 0;
+    std::uint8_t SavedScene = 0;
+    std::uint8_t PendingScene = 0;
+    std::int32_t FrameCounter = 0;
+
+    GameState Game;
+
+    // Calls of the frame handler so far (automation).
+    std::int64_t FrameCalls = 0;
+    // Set when the player asked to quit (Alt+F4 or the window's close).
+    bool QuitRequested = false;
+
+private:
+    void ReplaceStartupPictures();
+    void StartSoundAndMusic();
+    void LoadHelpText();
+    void LoadBuiltinCatalogues();
+    std::string FindStartupFile(const std::string& name) const;
+
+    std::vector<std::string> reportedErrors;
+    std::set<std::string> reportedSet;
+};
+
+}  // namespace vorlanex
