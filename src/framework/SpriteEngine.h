@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "framework/Display.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
@@ -34,6 +36,11 @@ public:
     virtual void Step(std::int32_t MoveCount);
     virtual TRect Bounds();
     virtual bool Touches(TSprite& other);
+
+    // For the state dump: the class name, and the class's own fields under their own names. The shell writes
+    // the fields every sprite has (position, size, flags, picture, pattern) itself.
+    virtual const char* ClassName() const { return "TSprite"; }
+    virtual void DumpFields(nlohmann::json& out) const;
 
     int ChildCount() const;
     TSprite* Child(int index) const;   // throws ESpriteError "Index of the list exceeds the range. (%d)"
@@ -68,6 +75,8 @@ public:
     void Step(std::int32_t MoveCount) override;
     TRect Bounds() override;
     bool Touches(TSprite& other) override;
+    const char* ClassName() const override { return "TImageSprite"; }
+    void DumpFields(nlohmann::json& out) const override;
 
     std::int32_t PatternIndex() const;
     TRect DrawRect();
@@ -90,6 +99,8 @@ public:
     void Render() override;
     TRect Bounds() override;
     bool Touches(TSprite& other) override;
+    const char* ClassName() const override { return "TBackgroundSprite"; }
+    void DumpFields(nlohmann::json& out) const override;
 
     void SetGridSize(std::int32_t cols, std::int32_t rows);
     std::int32_t ChipAt(std::int32_t col, std::int32_t row) const;   // -1 outside the grid
@@ -109,6 +120,7 @@ class TSpriteEngine : public TSprite
 public:
     explicit TSpriteEngine(TSprite* parent = nullptr);
     ~TSpriteEngine() override;
+    const char* ClassName() const override { return "TSpriteEngine"; }
 
     void Draw();   // resets DrawnCount, then the draw pass from the root
     void FreeKilled();
