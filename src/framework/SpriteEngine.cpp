@@ -1,0 +1,84 @@
+// The root of the sprite tree and the form's component that links it to the display.
+
+#include "framework/SpriteEngine.h"
+
+namespace vorlanex {
+
+TSpriteEngine::TSpriteEngine(TSprite* parent) : TSprite(parent) {}
+
+// The tree goes first, while the engine's counters and kill list still exist for the children to unlink from.
+TSpriteEngine::~TSpriteEngine()
+{
+    Clear();
+    KillList.clear();
+}
+
+void TSpriteEngine::Draw()
+{
+    DrawnCount = 0;
+    TSprite::Draw();
+}
+
+// Sprites are freed only after the move pass, so a bullet can kill itself and still finish its hit test.
+void TSpriteEngine::FreeKilled()
+{
+    while (!KillList.empty())
+        delete KillList.back();   // the destructor unlinks the sprite from its parent and from KillList
+}
+
+void TSpriteEngine::SetSurface(TDirectDrawSurface* surface)
+{
+    Surface = surface;
+    if (surface)
+    {
+        ViewRect = surface->ClientRect();
+        Width = surface->Width();
+        Height = surface->Height();
+    }
+}
+
+TDXSpriteEngine::TDXSpriteEngine() : Engine(new TSpriteEngine(nullptr)) {}
+
+TDXSpriteEngine::~TDXSpriteEngine()
+{
+    SetDXDraw(nullptr);
+    delete Engine;
+}
+
+void TDXSpriteEngine::SetDXDraw(TDXDraw* newDisplay)
+{
+    if (display)
+        display->UnRegisterNotifyEvent(this);
+    display = newDisplay;
+    if (!display)
+        return;
+    display->RegisterNotifyEvent(this, [this](TDXDraw& sender, TDXDrawNotifyType type) {
+        switch (type)
+        {
+        case TDXDrawNotifyType::dxntDestroying:
+            // Its back surface dies with it: the engine must not keep drawing there.
+            Engine->SetSurface(nullptr);
+            SetDXDraw(nullptr);
+            break;
+        case TDXDrawNotifyType::dxntInitialize:
+            Engine->SetSurface(&sender.BackSurface);
+            break;
+        case TDXDrawNotifyType::dxntFinalize:
+            Engine->SetSurface(nullptr);
+            break;
+        default:
+            break;
+        }
+    });
+    // A display that is already running would otherwise leave the engine without a surface until its restart.
+    if (display->Initialized())
+        Engine->SetSurface(&display->BackSurface);
+}
+
+void TDXSpriteEngine::Draw()
+{
+    if (display && display->Initialized())
+        Engine->Draw();
+}
+
+}  // namespace vorlanex
