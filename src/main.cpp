@@ -1,2 +1,135 @@
 // Program entry: reads the options and chooses the platform; the game itself lives in the shell.
-int main() { return 0; }
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "assets/BuiltinAssets.h"
+#include "platform/null/NullAudio.h"
+#include "platform/null/NullPlatform.h"
+#include "platform/sdl2/SdlAudio.h"
+#include "platform/sdl2/SdlPlatform.h"
+#include "shell/MainForm.h"
+#include "shell/automation/CommandLine.h"
+#include "shell/automation/GameLoop.h"
+#include "shell/automation/StateDump.h"
+
+using namespace vorlanex;
+
+namespace {
+
+std::string ExecutableFolder()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return std::filesystem::current_path().string() + "/";
+    return exe.parent_path().string() + "/";
+}
+
+Platform MakePlatform(const CommandLine& options)
+{
+    Platform platform;
+    if (options.headless)
+    {
+        platform = MakeNullPlatform();
+        if (!options.unpaced)
+            platform.clock = std::make_unique<SteadyClock>();
+        platform.system = std::make_unique<RecordingSystem>(true);
+        Clock* clock = platform.clock.get();
+        platform.makeAudio = [clock] { return MakeNullAudioDevice(*clock); };
+    }
+    else
+    {
+        platform.video = MakeSdlVideo();
+        platform.events = MakeSdlEvents(platform.video.get());
+        platform.clock = MakeSdlClock();
+        platform.system = MakeSdlSystem(platform.video.get());
+        platform.makeAudio = [] { return MakeSdlAudioDevice(); };
+    }
+    // Text is drawn with the installed fonts in every mode, so headless frames look like real ones.
+    platform.text = MakeSdlText();
+    auto overlay = std::make_unique<OverlayEvents>(std::move(platform.events));
+    platform.events = std::move(overlay);
+    return platform;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CommandLine options;
+    try
+    {
+        options = ParseCommandLine(argc, argv);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "vorlanex: %s\nTry 'vorlanex --help'.\n", e.what());
+        return 2;
+    }
+    if (options.help)
+    {
+        std::fputs(CommandLineHelp().c_str(), stdout);
+        return 0;
+    }
+    if (options.version)
+    {
+        std::printf("vorlanex %s\n", VersionText());
+        return 0;
+    }
+
+    RunOptions run;
+    run.frames = options.frames;
+    run.unpaced = options.unpaced;
+    run.screenshots = options.screenshots;
+    try
+    {
+        if (!options.inputScript.empty())
+            run.script = LoadInputScript(options.inputScript);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "vorlanex: %s\n", e.what());
+        return 2;
+    }
+
+    Platform platform = MakePlatform(options);
+    if (options.headless && options.unpaced)
+        run.afterUnpacedFrame = [clock = platform.clock.get()] { clock->SleepMs(33); };
+    auto* overlay = static_cast<OverlayEvents*>(platform.events.get());
+
+    GameConfig config;
+    config.appDir = options.dataDir.empty() ? ExecutableFolder() : options.dataDir;
+    if (config.appDir.back() != '/')
+        config.appDir += '/';
+    config.windowed = options.windowed;
+    config.seed = options.seed;
+    config.unpaced = options.unpaced;
+    config.builtinAssets = BuiltinAssetArchive();
+
+    int exitCode = 0;
+    try
+    {
+        TMainForm form(platform, config);
+        form.FormCreate();
+        GameLoop loop(form, overlay, run);
+        exitCode = loop.Run();
+        if (!options.dumpState.empty())
+            WriteStateDump(form, options.dumpState);
+    }
+    catch (const DisplayError& e)
+    {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "vorlanex: %s\n", e.what());
+        return 1;
+    }
+    return exitCode;
+}

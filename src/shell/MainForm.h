@@ -114,6 +114,9 @@ public:
     bool QuitRequested = false;
 
 private:
+    void CreateSnow();
+    void ApplyScoreMilestones();
+    void SaveCarriedValues();
     void ReplaceStartupPictures();
     void StartSoundAndMusic();
     void LoadHelpText();
@@ -123,5 +126,12 @@ private:
     std::vector<std::string> reportedErrors;
     std::set<std::string> reportedSet;
 };
+
+// The status line's text: enemies left in the level and the level number.
+std::string StatusLineText(const GameState& game);
+// One line of the result screen: the player's score and rank title.
+std::string ResultLine(int player, std::int32_t score);
+// AppDir + "MAP" + the level with at least three digits + ".map".
+std::string LevelMapFileName(const std::string& appDir, std::int32_t level);
 
 }  // namespace vorlanex

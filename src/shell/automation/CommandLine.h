@@ -1,0 +1,32 @@
+#pragma once
+// The options of the game's command line (all for automation; the plain game takes none).
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vorlanex {
+
+struct CommandLine
+{
+    bool windowed = false;
+    std::string dataDir;
+    std::optional<std::uint64_t> seed;
+    std::optional<std::int64_t> frames;
+    bool unpaced = false;
+    bool headless = false;
+    std::string inputScript;
+    std::vector<std::pair<std::int64_t, std::string>> screenshots;
+    std::string dumpState;
+    bool help = false;
+    bool version = false;
+};
+
+// Throws std::invalid_argument with a message for the player.
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+std::string CommandLineHelp();
+const char* VersionText();
+
+}  // namespace vorlanex

@@ -1,0 +1,50 @@
+#pragma once
+// The message loop: host events, scripted input, and the frame timer's ticks, sleeping between them.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/automation/InputScript.h"
+#include "shell/automation/OverlayEvents.h"
+
+namespace vorlanex {
+
+class TMainForm;
+
+struct RunOptions
+{
+    std::optional<std::int64_t> frames;   // quit after this many calls of the frame handler
+    bool unpaced = false;                 // frames back to back
+    std::vector<ScriptEvent> script;
+    std::vector<std::pair<std::int64_t, std::string>> screenshots;   // frame, PNG file
+    // Called after each unpaced frame: a headless run moves its manual clock on by one tick here.
+    std::function<void()> afterUnpacedFrame;
+};
+
+class GameLoop
+{
+public:
+    // overlay may be null when no script is used; it must be the form's event source when set.
+    GameLoop(TMainForm& form, OverlayEvents* overlay, RunOptions options);
+    // Runs until the player quits or the frame limit is reached; returns the exit code.
+    int Run();
+    // One pass: apply due input, then tick if a frame is due. True when a frame ran.
+    bool Pass();
+
+private:
+    void ApplyScript();
+    void Dispatch(const InputEvent& e);
+    void TakeScreenshots();
+    bool Finished() const;
+
+    TMainForm& form;
+    OverlayEvents* overlay;
+    RunOptions options;
+    std::size_t nextScript = 0;
+    const TDirectDrawSurface* lastPresented = nullptr;
+};
+
+}  // namespace vorlanex
