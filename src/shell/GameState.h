@@ -12,6 +12,7 @@
 namespace vorlanex {
 
 class TMyTank;
+class TBackgroundSprite;
 class TTiles;
 class TLayer;
 
@@ -88,6 +89,8 @@ struct GameState
 
     std::unique_ptr<TTiles> TileSet;
     std::array<std::unique_ptr<TLayer>, 3> Layers;
+    // The level's background, laid under everything by the map loader; owned by the sprite engine.
+    TBackgroundSprite* BackgroundSprite = nullptr;
 
     // The one gameplay random generator: Random(n) and the random number both come from it.
     RandomGenerator Rng;
