@@ -1,0 +1,59 @@
+#include "platform/common/AlphaMask.h"
+
+#include <algorithm>
+
+namespace vorlanex {
+
+namespace {
+
+struct Rgb
+{
+    unsigned r, g, b;
+};
+
+std::uint16_t Pack565(unsigned r, unsigned g, unsigned b)
+{
+    return std::uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+// Mixes in 8 bits a channel; the destination is widened by bit replication so full intensity stays full.
+std::uint16_t Mix(std::uint16_t dst, const Rgb& colour, unsigned a)
+{
+    const unsigned r5 = (dst >> 11) & 31, g6 = (dst >> 5) & 63, b5 = dst & 31;
+    const unsigned dr = (r5 << 3) | (r5 >> 2), dg = (g6 << 2) | (g6 >> 4), db = (b5 << 3) | (b5 >> 2);
+    const unsigned keep = 255 - a;
+    return Pack565((colour.r * a + dr * keep + 127) / 255, (colour.g * a + dg * keep + 127) / 255,
+                   (colour.b * a + db * keep + 127) / 255);
+}
+
+}  // namespace
+
+void BlendMask(PixelView target, int x, int y, const AlphaMask& mask, std::uint8_t r, std::uint8_t g,
+               std::uint8_t b)
+{
+    if (!target.pixels || target.pitch < target.width || mask.width <= 0 || mask.height <= 0 ||
+        mask.alpha.size() < std::size_t(mask.width) * std::size_t(mask.height))
+        return;
+    // Clip in 64 bits: a caller may pass coordinates far outside the target.
+    const long long left = std::max<long long>(x, 0), top = std::max<long long>(y, 0);
+    const long long right = std::min<long long>((long long)x + mask.width, target.width);
+    const long long bottom = std::min<long long>((long long)y + mask.height, target.height);
+    if (left >= right || top >= bottom)
+        return;
+    const Rgb colour{r, g, b};
+    const std::uint16_t solid = Pack565(r, g, b);
+    for (long long ty = top; ty < bottom; ++ty)
+    {
+        const std::uint8_t* cover = mask.alpha.data() + (ty - y) * mask.width + (left - x);
+        std::uint16_t* dst = target.pixels + ty * target.pitch + left;
+        for (long long tx = left; tx < right; ++tx, ++cover, ++dst)
+        {
+            if (*cover == 255)
+                *dst = solid;
+            else if (*cover != 0)
+                *dst = Mix(*dst, colour, *cover);
+        }
+    }
+}
+
+}  // namespace vorlanex

@@ -1,0 +1,74 @@
+#include <algorithm>
+
+#include "platform/null/NullPlatform.h"
+
+namespace vorlanex {
+
+namespace {
+
+constexpr int ShiftKey = 0x10;
+constexpr int ControlKey = 0x11;
+constexpr int AltKey = 0x12;
+constexpr int FirstSidedModifier = 0xA0;   // left Shift; then right Shift, left/right Ctrl, left/right Alt
+constexpr int LastSidedModifier = 0xA5;
+
+// The generic code that a left/right modifier code also sets, or 0.
+int GenericModifier(int vk)
+{
+    if (vk < FirstSidedModifier || vk > LastSidedModifier)
+        return 0;
+    static constexpr int generic[3] = {ShiftKey, ControlKey, AltKey};
+    return generic[(vk - FirstSidedModifier) / 2];
+}
+
+}  // namespace
+
+bool ScriptedEvents::Poll(InputEvent& out)
+{
+    if (queue.empty())
+        return false;
+    out = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void ScriptedEvents::MousePosition(int& x, int& y)
+{
+    x = mouseX;
+    y = mouseY;
+}
+
+void ScriptedEvents::ReadKeyboard(std::uint8_t out[256])
+{
+    std::copy(keys.begin(), keys.end(), out);
+}
+
+void ScriptedEvents::PressKey(int vk)
+{
+    if (vk < 1 || vk > 255)
+        return;
+    keys[std::size_t(vk)] = 0x80;
+    if (const int generic = GenericModifier(vk))
+        keys[std::size_t(generic)] = 0x80;
+}
+
+// The generic modifier stays down while the key of the other side still is.
+void ScriptedEvents::ReleaseKey(int vk)
+{
+    if (vk < 1 || vk > 255)
+        return;
+    keys[std::size_t(vk)] = 0;
+    if (const int generic = GenericModifier(vk))
+    {
+        const int otherSide = ((vk - FirstSidedModifier) ^ 1) + FirstSidedModifier;
+        if (!IsKeyDown(otherSide))
+            keys[std::size_t(generic)] = 0;
+    }
+}
+
+void ScriptedEvents::SetKeyboard(const std::uint8_t state[256])
+{
+    std::copy(state, state + 256, keys.begin());
+}
+
+}  // namespace vorlanex

@@ -1,0 +1,153 @@
+#include <SDL.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "platform/sdl2/SdlKeymap.h"
+#include "platform/sdl2/SdlPlatform.h"
+#include "platform/sdl2/SdlVideo.h"
+
+namespace vorlanex {
+
+namespace {
+
+class SdlEvents final : public Events
+{
+public:
+    explicit SdlEvents(Video* video) : video(dynamic_cast<SdlVideo*>(video))
+    {
+        if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
+            throw std::runtime_error(std::string("Cannot start the event system: ") + SDL_GetError());
+    }
+    ~SdlEvents() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
+    SdlEvents(const SdlEvents&) = delete;
+    SdlEvents& operator=(const SdlEvents&) = delete;
+
+    bool Poll(InputEvent& out) override
+    {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            if (Translate(event, out))
+                return true;
+        return false;
+    }
+
+    void MousePosition(int& x, int& y) override;
+    void ReadKeyboard(std::uint8_t keys[256]) override;
+    bool HasFocus() override;
+
+private:
+    static bool Translate(const SDL_Event& event, InputEvent& out);
+    static bool TranslateKey(const SDL_KeyboardEvent& key, InputEvent& out);
+    static bool TranslateButton(const SDL_MouseButtonEvent& button, InputEvent& out);
+    static bool TranslateWindow(const SDL_WindowEvent& window, InputEvent& out);
+
+    SDL_Window* OpenWindow() const { return video && video->IsOpen() ? video->Window() : nullptr; }
+
+    SdlVideo* video;
+};
+
+// SIGTERM, the window manager's close button and Alt+F4 under a window manager all arrive as SDL_QUIT.
+bool SdlEvents::Translate(const SDL_Event& event, InputEvent& out)
+{
+    out = InputEvent{};
+    switch (event.type)
+    {
+    case SDL_QUIT:
+        out.kind = EventKind::Quit;
+        return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return TranslateKey(event.key, out);
+    case SDL_MOUSEBUTTONDOWN:
+        return TranslateButton(event.button, out);
+    case SDL_MOUSEMOTION:
+        out.kind = EventKind::MouseMove;
+        out.x = event.motion.x;
+        out.y = event.motion.y;
+        return true;
+    case SDL_WINDOWEVENT:
+        return TranslateWindow(event.window, out);
+    default:
+        return false;
+    }
+}
+
+bool SdlEvents::TranslateKey(const SDL_KeyboardEvent& key, InputEvent& out)
+{
+    out.key = VirtualKeyFromScancode(key.keysym.scancode);
+    if (out.key == 0)
+        return false;
+    out.kind = key.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+    out.repeat = key.repeat != 0;
+    out.alt = (key.keysym.mod & KMOD_ALT) != 0;
+    return true;
+}
+
+// With a logical size set, SDL already reports button positions in logical coordinates.
+bool SdlEvents::TranslateButton(const SDL_MouseButtonEvent& button, InputEvent& out)
+{
+    switch (button.button)
+    {
+    case SDL_BUTTON_LEFT: out.button = MouseButton::Left; break;
+    case SDL_BUTTON_RIGHT: out.button = MouseButton::Right; break;
+    case SDL_BUTTON_MIDDLE: out.button = MouseButton::Middle; break;
+    default: return false;
+    }
+    out.kind = EventKind::MouseDown;
+    out.x = button.x;
+    out.y = button.y;
+    return true;
+}
+
+bool SdlEvents::TranslateWindow(const SDL_WindowEvent& window, InputEvent& out)
+{
+    if (window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+        out.kind = EventKind::FocusGained;
+    else if (window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+        out.kind = EventKind::FocusLost;
+    else
+        return false;
+    return true;
+}
+
+// SDL_GetMouseState answers in window pixels, unlike the events; the renderer maps them to the logical display.
+void SdlEvents::MousePosition(int& x, int& y)
+{
+    int windowX = 0, windowY = 0;
+    SDL_GetMouseState(&windowX, &windowY);
+    x = windowX;
+    y = windowY;
+    if (SDL_Window* window = OpenWindow(); window && video->Renderer())
+    {
+        float logicalX = 0, logicalY = 0;
+        SDL_RenderWindowToLogical(video->Renderer(), windowX, windowY, &logicalX, &logicalY);
+        x = int(std::floor(logicalX));
+        y = int(std::floor(logicalY));
+    }
+}
+
+void SdlEvents::ReadKeyboard(std::uint8_t keys[256])
+{
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    KeyboardFromScancodes(state, count, keys);
+}
+
+// The virtual drivers never hand out keyboard focus; a run on them counts as focused, as does one without window.
+bool SdlEvents::HasFocus()
+{
+    SDL_Window* window = OpenWindow();
+    if (!window || IsVirtualVideoDriver())
+        return true;
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+}  // namespace
+
+std::unique_ptr<Events> MakeSdlEvents(Video* video)
+{
+    return std::make_unique<SdlEvents>(video);
+}
+
+}  // namespace vorlanex
