@@ -8,6 +8,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Display.h"
+#include "framework/NameIndex.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
 
@@ -67,14 +68,42 @@ public:
 
 private:
     friend class TPictureCollection;
+
+    // A stretch of pixels in one pattern row that are not the colour key; keyed copies draw only these.
+    struct OpaqueRun
+    {
+        std::int32_t start, length;   // relative to the pattern's left edge
+    };
+    struct Grid
+    {
+        int columns = 0, rows = 0, cellWidth = 0, cellHeight = 0;
+    };
+
+    Grid PatternGrid() const;
+    void BuildOpaqueRuns();
+    const Pattern* DrawablePattern(int index) const;
+    // Runs of one row of a pattern: [first, last) in `runs`.
+    void RowRuns(int index, int row, std::uint32_t& first, std::uint32_t& last) const
+    {
+        const std::size_t at = std::size_t(index) * std::size_t(runRowsPerPattern) + std::size_t(row);
+        first = runRowStart[at];
+        last = runRowStart[at + 1];
+    }
+    void DrawRotated(TDirectDrawSurface& dest, int x, int y, int width, int height, int index, double centerX,
+                     double centerY, int angle, int alpha) const;
+
     TPictureCollection& collection;
     std::string name;
     int patternWidth = 0, patternHeight = 0;
     TColor transparentColor = clBlack;
     bool loaded = false;
     TDXDraw* loadedOn = nullptr;
+    std::size_t position = 0;   // index in the collection, kept current across deletes
     std::vector<std::unique_ptr<TDirectDrawSurface>> surfaces;
     std::vector<Pattern> patterns;
+    std::vector<OpaqueRun> runs;
+    std::vector<std::uint32_t> runRowStart;   // per pattern: one entry per row plus a closing one
+    int runRowsPerPattern = 0;
 };
 
 class TPictureCollection
@@ -106,7 +135,7 @@ private:
     friend class TPictureCollectionItem;
     void Reindex(TPictureCollectionItem& item, const std::string& oldName);
     std::vector<std::unique_ptr<TPictureCollectionItem>> items;
-    // (name index: owned by the implementation)
+    NameIndex<TPictureCollectionItem> names;
 };
 
 // A picture catalogue attached to a display: loads its items when the display starts or restores.

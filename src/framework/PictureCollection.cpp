@@ -1,0 +1,244 @@
+// Picture items and their catalogue: cutting pictures into patterns, the name index, loading on the display.
+
+#include "framework/PictureCollection.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace vorlanex {
+
+TPictureCollectionItem::TPictureCollectionItem(TPictureCollection& collection) : collection(collection) {}
+
+TPictureCollectionItem::~TPictureCollectionItem() = default;
+
+void TPictureCollectionItem::SetName(const std::string& newName)
+{
+    const std::string oldName = name;
+    name = newName;
+    collection.Reindex(*this, oldName);
+}
+
+int TPictureCollectionItem::PatternWidth() const { return patternWidth > 0 ? patternWidth : Picture.Width(); }
+
+int TPictureCollectionItem::PatternHeight() const { return patternHeight > 0 ? patternHeight : Picture.Height(); }
+
+TPictureCollectionItem::Grid TPictureCollectionItem::PatternGrid() const
+{
+    Grid g;
+    const int w = Picture.Width(), h = Picture.Height();
+    const int pw = PatternWidth(), ph = PatternHeight();
+    if (Picture.Empty() || pw <= 0 || ph <= 0)
+        return g;
+    if (pw == w && ph == h)
+        return {1, 1, w, h};
+    g.cellWidth = pw + SkipWidth;
+    g.cellHeight = ph + SkipHeight;
+    // A gap that swallows the whole pattern leaves no cell to step by: no patterns rather than a division by 0.
+    if (g.cellWidth <= 0 || g.cellHeight <= 0)
+        return {};
+    g.columns = std::max(0, (w + SkipWidth) / g.cellWidth);
+    g.rows = std::max(0, (h + SkipHeight) / g.cellHeight);
+    return g;
+}
+
+// Loaded items report what was cut; unloaded ones what cutting would give, so callers without a display agree.
+int TPictureCollectionItem::PatternCount() const
+{
+    if (loaded)
+        return int(patterns.size());
+    const Grid g = PatternGrid();
+    return g.columns * g.rows;
+}
+
+void TPictureCollectionItem::SetTransparentColor(TColor c)
+{
+    transparentColor = c & 0x00FFFFFF;
+    if (!loaded)
+        return;
+    for (auto& surface : surfaces)
+        if (Transparent)
+            surface->SetColorKey(Rgb565(transparentColor));
+    BuildOpaqueRuns();
+}
+
+// One surface holds the whole picture and every pattern refers into it: surfaces here have no size limit,
+// so the display-memory blocks of old hardware are not needed, and the numbering is unchanged.
+void TPictureCollectionItem::Load(TDXDraw& display)
+{
+    Unload();
+    loadedOn = &display;
+    if (Picture.Empty())
+        return;
+    const int w = Picture.Width(), h = Picture.Height();
+    auto surface = std::make_unique<TDirectDrawSurface>(w, h);
+    const std::vector<TColor>& source = Picture.Pixels();
+    std::uint16_t* out = surface->Bits();
+    for (std::size_t i = 0; i < source.size(); ++i)
+        out[i] = Rgb565(source[i]);
+    if (Transparent)
+        surface->SetColorKey(Rgb565(transparentColor));
+    const Grid g = PatternGrid();
+    const int pw = PatternWidth(), ph = PatternHeight();
+    patterns.reserve(std::size_t(g.columns) * std::size_t(g.rows));
+    for (int r = 0; r < g.rows; ++r)
+        for (int c = 0; c < g.columns; ++c)
+            patterns.push_back({Bounds(c * g.cellWidth, r * g.cellHeight, pw, ph), surface.get()});
+    surfaces.push_back(std::move(surface));
+    loaded = true;
+    BuildOpaqueRuns();
+}
+
+void TPictureCollectionItem::Unload()
+{
+    loaded = false;
+    loadedOn = nullptr;
+    patterns.clear();
+    surfaces.clear();
+    runs.clear();
+    runRowStart.clear();
+    runRowsPerPattern = 0;
+}
+
+void TPictureCollectionItem::BuildOpaqueRuns()
+{
+    runs.clear();
+    runRowStart.clear();
+    runRowsPerPattern = PatternHeight();
+    const std::uint16_t key = Rgb565(transparentColor);
+    for (const Pattern& p : patterns) {
+        for (int y = p.rect.Top; y < p.rect.Bottom; ++y) {
+            runRowStart.push_back(std::uint32_t(runs.size()));
+            const std::uint16_t* row = p.surface->Row(y);
+            int x = p.rect.Left;
+            while (x < p.rect.Right) {
+                while (x < p.rect.Right && row[x] == key)
+                    ++x;
+                const int start = x;
+                while (x < p.rect.Right && row[x] != key)
+                    ++x;
+                if (x > start)
+                    runs.push_back({start - p.rect.Left, x - start});
+            }
+        }
+    }
+    runRowStart.push_back(std::uint32_t(runs.size()));
+}
+
+const TPictureCollectionItem::Pattern* TPictureCollectionItem::DrawablePattern(int index) const
+{
+    if (!loaded || index < 0 || std::size_t(index) >= patterns.size())
+        return nullptr;
+    return &patterns[std::size_t(index)];
+}
+
+void TPictureCollectionItem::LoadPictureFromFile(const std::string& path) { Picture = TBitmap::FromFile(path); }
+
+// Assigning an item to itself is how a replaced picture gets onto the display: the surfaces are rebuilt
+// whenever the item's catalogue is live on a display, even if the old picture was empty.
+void TPictureCollectionItem::AssignItem(const TPictureCollectionItem& source)
+{
+    if (&source != this) {
+        patternWidth = source.patternWidth;
+        patternHeight = source.patternHeight;
+        SkipWidth = source.SkipWidth;
+        SkipHeight = source.SkipHeight;
+        SystemMemory = source.SystemMemory;
+        Transparent = source.Transparent;
+        transparentColor = source.transparentColor;
+        Picture = source.Picture;
+    }
+    TDXDraw* display = loadedOn;
+    Unload();
+    if (display)
+        Load(*display);
+}
+
+TPictureCollection::~TPictureCollection() { Clear(); }
+
+TPictureCollectionItem& TPictureCollection::Item(int index) const
+{
+    if (index < 0 || index >= Count()) {
+        char message[64];
+        std::snprintf(message, sizeof message, "Index of the list exceeds the range. (%d)", index);
+        throw std::out_of_range(message);
+    }
+    return *items[std::size_t(index)];
+}
+
+TPictureCollectionItem& TPictureCollection::Add()
+{
+    items.push_back(std::make_unique<TPictureCollectionItem>(*this));
+    TPictureCollectionItem& item = *items.back();
+    item.position = items.size() - 1;
+    names.Add(&item, item.name);
+    return item;
+}
+
+void TPictureCollection::Delete(int index)
+{
+    TPictureCollectionItem& item = Item(index);
+    names.Remove(&item, item.name);
+    items.erase(items.begin() + index);
+    for (std::size_t i = std::size_t(index); i < items.size(); ++i)
+        items[i]->position = i;
+}
+
+void TPictureCollection::Clear()
+{
+    names.Clear();
+    items.clear();
+}
+
+void TPictureCollection::Reindex(TPictureCollectionItem& item, const std::string& oldName)
+{
+    names.Rename(&item, oldName, item.name);
+}
+
+// The index is the item's current position: deleting an earlier item never leaves a stale answer.
+int TPictureCollection::ImageIndexOf(const std::string& name) const
+{
+    const TPictureCollectionItem* item = names.Find(name);
+    return item ? int(item->position) : -1;
+}
+
+TPictureCollectionItem* TPictureCollection::ImageFind(const std::string& name) const { return names.Find(name); }
+
+void TPictureCollection::LoadAll(TDXDraw& display)
+{
+    for (auto& item : items)
+        item->Load(display);
+}
+
+void TPictureCollection::UnloadAll()
+{
+    for (auto& item : items)
+        item->Unload();
+}
+
+TDXImageList::~TDXImageList() { SetDXDraw(nullptr); }
+
+void TDXImageList::SetDXDraw(TDXDraw* newDisplay)
+{
+    if (display)
+        display->UnRegisterNotifyEvent(this);
+    display = newDisplay;
+    if (!display)
+        return;
+    display->RegisterNotifyEvent(this, [this](TDXDraw& from, TDXDrawNotifyType type) {
+        switch (type) {
+        case TDXDrawNotifyType::dxntInitialize:
+        case TDXDrawNotifyType::dxntRestore: Items.LoadAll(from); break;
+        case TDXDrawNotifyType::dxntFinalize: Items.UnloadAll(); break;
+        case TDXDrawNotifyType::dxntDestroying:
+            Items.UnloadAll();
+            SetDXDraw(nullptr);
+            break;
+        default: break;
+        }
+    });
+    // Attached to a display that already runs: load now rather than wait for its next start.
+    if (display->Initialized())
+        Items.LoadAll(*display);
+}
+
+}  // namespace vorlanex

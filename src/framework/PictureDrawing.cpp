@@ -1,0 +1,99 @@
+// Unscaled and stretched pattern copies, clipped to the destination and honouring the colour key.
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/PictureCollection.h"
+
+namespace vorlanex {
+
+namespace {
+
+// The part of a w x h block placed at (x, y) that lies on a destination of dw x dh, as offsets into the
+// block (sx, sy) and the visible size. Wide arithmetic keeps far-away positions from overflowing.
+struct Clip
+{
+    int sx = 0, sy = 0, dx = 0, dy = 0, w = 0, h = 0;
+};
+
+bool ClipBlock(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, int dw, int dh, Clip& c)
+{
+    const std::int64_t left = std::max<std::int64_t>(x, 0), top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(x + w, dw), bottom = std::min<std::int64_t>(y + h, dh);
+    if (right <= left || bottom <= top)
+        return false;
+    c = {int(left - x), int(top - y), int(left), int(top), int(right - left), int(bottom - top)};
+    return true;
+}
+
+}  // namespace
+
+void TPictureCollectionItem::DrawPattern(TDirectDrawSurface& dest, int x, int y, int index) const
+{
+    const Pattern* p = DrawablePattern(index);
+    if (!p || x > dest.Width() || y > dest.Height())
+        return;
+    // Clip the pattern to its own surface first (a pattern never leaves it, but the copy must not trust that).
+    const TRect src = IntersectRect(p->rect, p->surface->ClientRect());
+    if (src.IsEmpty())
+        return;
+    const int offsetX = src.Left - p->rect.Left, offsetY = src.Top - p->rect.Top;
+    Clip c;
+    if (!ClipBlock(std::int64_t(x) + offsetX, std::int64_t(y) + offsetY, src.Width(), src.Height(), dest.Width(),
+                   dest.Height(), c))
+        return;
+    const TDirectDrawSurface& surface = *p->surface;
+    if (!Transparent) {
+        for (int row = 0; row < c.h; ++row)
+            std::memcpy(dest.Row(c.dy + row) + c.dx, surface.Row(src.Top + c.sy + row) + src.Left + c.sx,
+                        std::size_t(c.w) * sizeof(std::uint16_t));
+        return;
+    }
+    // Keyed copy: only the opaque runs found when the item was loaded are copied, a block at a time.
+    const int clipLeft = offsetX + c.sx, clipRight = clipLeft + c.w;
+    for (int row = 0; row < c.h; ++row) {
+        const int patternRow = offsetY + c.sy + row;
+        const std::uint16_t* from = surface.Row(p->rect.Top + patternRow) + p->rect.Left;
+        std::uint16_t* to = dest.Row(c.dy + row) + (c.dx - clipLeft);
+        std::uint32_t first, last;
+        RowRuns(index, patternRow, first, last);
+        for (std::uint32_t i = first; i < last; ++i) {
+            const int start = std::max(runs[i].start, clipLeft);
+            const int end = std::min(runs[i].start + runs[i].length, clipRight);
+            if (start < end)
+                std::memcpy(to + start, from + start, std::size_t(end - start) * sizeof(std::uint16_t));
+        }
+    }
+}
+
+void TPictureCollectionItem::StretchPattern(TDirectDrawSurface& dest, const TRect& destRect, int index) const
+{
+    const Pattern* p = DrawablePattern(index);
+    if (!p)
+        return;
+    const TRect src = IntersectRect(p->rect, p->surface->ClientRect());
+    const std::int64_t rw = std::int64_t(destRect.Right) - destRect.Left;
+    const std::int64_t rh = std::int64_t(destRect.Bottom) - destRect.Top;
+    if (rw <= 0 || rh <= 0 || src.IsEmpty())
+        return;
+    Clip c;
+    if (!ClipBlock(destRect.Left, destRect.Top, rw, rh, dest.Width(), dest.Height(), c))
+        return;
+    // Nearest neighbour: destination pixel i of the rectangle takes source pixel i * size / extent.
+    std::vector<int> columns(std::size_t(c.w));
+    for (int i = 0; i < c.w; ++i)
+        columns[std::size_t(i)] = src.Left + int((std::int64_t(c.sx + i) * src.Width()) / rw);
+    const std::uint16_t key = Rgb565(transparentColor);
+    for (int row = 0; row < c.h; ++row) {
+        const int sy = src.Top + int((std::int64_t(c.sy + row) * src.Height()) / rh);
+        const std::uint16_t* from = p->surface->Row(sy);
+        std::uint16_t* to = dest.Row(c.dy + row) + c.dx;
+        for (int i = 0; i < c.w; ++i) {
+            const std::uint16_t pixel = from[columns[std::size_t(i)]];
+            if (!Transparent || pixel != key)
+                to[i] = pixel;
+        }
+    }
+}
+
+}  // namespace vorlanex
