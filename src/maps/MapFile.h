@@ -4,11 +4,19 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace vorlanex {
+
+// Ends a map load quietly (a wrong magic, a file too short): it unwinds to the frame handler, which ignores it.
+class EAbort : public std::exception
+{
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
 
 // The magic at the start of every map file: GBK bytes, no terminator.
 inline constexpr std::size_t MapMagicSize = 31;

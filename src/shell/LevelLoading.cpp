@@ -1,0 +1,285 @@
+// Level loading: a map file read into the three layers, then every cell turned into a terrain sprite over the
+// level's background, with the loading screen showing the progress.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "actors/TerrSprite.h"
+#include "maps/Layers.h"
+#include "maps/MapFile.h"
+#include "maps/Tiles.h"
+#include "platform/common/Gbk.h"
+#include "shell/MainForm.h"
+
+namespace vorlanex {
+
+namespace {
+
+// The form's own pictures at the head of DXImageList ("EnemyPos", "PlayerPos", "Back0"); the rest is the level's.
+constexpr int FixedPictureCount = 3;
+constexpr std::int32_t CellSize = 32;
+constexpr std::int32_t LayerZ[3] = {0, 3, 5};
+// One loading screen per display refresh is all anyone can see; drawing more only slows the build.
+constexpr std::uint32_t LoadingScreenIntervalMs = 16;
+
+void DeleteLevelPictures(TPictureCollection& pictures)
+{
+    for (int i = pictures.Count() - 1; i >= FixedPictureCount; --i)
+        pictures.Delete(i);
+}
+
+TBackgroundSprite* NewBackground(TSpriteEngine& engine, TPictureCollectionItem* image)
+{
+    auto* background = new TBackgroundSprite(&engine);
+    background->Image = image;
+    background->SetGridSize(1, 1);
+    background->X = 0;
+    background->Y = 0;
+    background->SetZ(-1);
+    background->Tiled = true;
+    background->Visible = true;
+    return background;
+}
+
+// A picture's name is the tile's name as the player reads it; a name that is not valid GBK keeps its bytes.
+std::string PictureName(const std::string& gbk)
+{
+    try
+    {
+        return GbkToUtf8(gbk);
+    }
+    catch (const TextEncodingError&)
+    {
+        return gbk;
+    }
+}
+
+void FillLayer(TLayer& layer, const std::vector<MapCell>& cells)
+{
+    for (const MapCell& source : cells)
+    {
+        layer.AddCell();
+        TCell& cell = *layer.Cells.back();
+        cell.Col = source.Col;
+        cell.Row = source.Row;
+        cell.Reserved1 = source.Reserved1;
+        cell.Reserved2 = source.Reserved2;
+        cell.Reserved3 = source.Reserved3;
+        cell.TileName = source.TileName;
+    }
+}
+
+// Counts the build's steps and shows the loading screen for the first and the last step and, in between, at
+// most once per display refresh.
+class LoadingSteps
+{
+public:
+    explicit LoadingSteps(TMainForm& form) : form(form) {}
+
+    void Advance()
+    {
+        GameState& game = form.Game;
+        ++game.LoadProgress;
+        const std::uint32_t now = form.platform.clock ? form.platform.clock->NowMs() : 0;
+        const bool edge = game.LoadProgress == 1 || game.LoadProgress >= game.LoadTotal;
+        if (!edge && (!form.platform.clock || now - shownAt < LoadingScreenIntervalMs))
+            return;
+        form.DrawLoadingScreen();
+        shownAt = now;
+    }
+
+private:
+    TMainForm& form;
+    std::uint32_t shownAt = 0;
+};
+
+void StopPlaneSound(TMainForm& form)
+{
+    if (form.DXWaveList.Items.IndexOf("飞机声") >= 0)
+        StopWave(WaveFind(form.DXWaveList, "飞机声"));
+}
+
+TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
+{
+    TPictureCollection& pictures = form.DXImageList.Items;
+    TPictureCollectionItem& item = pictures.Add();
+    const std::string path = GameFolderPath(form.Game.AppDir, form.BackgroundFileName);
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec))
+        return pictures.ImageFind("Back0");
+    try
+    {
+        item.LoadPictureFromFile(path);
+    }
+    catch (const std::exception& e)
+    {
+        // A broken picture is no reason to lose the level: say so and lay the plain background.
+        form.ReportError(e.what());
+        return pictures.ImageFind("Back0");
+    }
+    item.SetName("Lowerest");
+    return &item;
+}
+
+void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& tile, LoadingSteps& steps)
+{
+    TPictureCollection& pictures = form.DXImageList.Items;
+    for (const auto& cell : layer.Cells)
+    {
+        const std::string name = PictureName(cell->TileName);
+        TPictureCollectionItem* item = pictures.ImageFind(name);
+        tile.Path = cell->TileName;
+        tile.Load();   // for the flags and durability, even when the picture is there already
+        if (!item)
+        {
+            item = &pictures.Add();
+            item->Picture = tile.Bitmap;
+            item->SetName(name);
+            item->SetPatternWidth(tile.Bitmap.Width());
+            item->SetPatternHeight(tile.Bitmap.Height());
+        }
+        item->Transparent = true;
+        steps.Advance();
+
+        auto* sprite = new TTerrSprite(form.SpriteEngine.Engine);
+        sprite->Image = item;
+        sprite->Width = item->PatternWidth();
+        sprite->Height = item->PatternHeight();
+        item->SetPatternWidth(sprite->Width);
+        item->SetPatternHeight(sprite->Height);
+        sprite->X = double(cell->Col) * CellSize;
+        sprite->Y = double(cell->Row) * CellSize;
+        sprite->SetZ(z);
+        sprite->Flags = tile.Flags;
+        sprite->Durability = tile.Durability;
+        sprite->Wrap = false;
+    }
+}
+
+// A tile whose picture cannot be read leaves no level to play: report it, free what was built, and go back to
+// the title with the timer running rather than freeze on the loading screen.
+void AbandonLevel(TMainForm& form, const std::string& why)
+{
+    form.ReportError("Map file '" + form.Caption + "': " + why);
+    form.SpriteEngine.Engine->Clear();
+    form.Game.Player1Tank = nullptr;
+    form.Game.Player2Tank = nullptr;
+    form.Game.BackgroundSprite = nullptr;
+    DeleteLevelPictures(form.DXImageList.Items);
+    StopPlaneSound(form);
+    form.PendingScene = 1;
+    form.DXTimer.SetEnabled(true);
+}
+
+}  // namespace
+
+void TMainForm::ClearLayers()
+{
+    for (auto& layer : Game.Layers)
+        if (layer)
+            layer->Clear();
+}
+
+void TMainForm::ResetLevel()
+{
+    SpriteEngine.Engine->Clear();
+    ClearLayers();
+    Game.Player1Tank = nullptr;
+    Game.Player2Tank = nullptr;
+    Game.BackgroundSprite = nullptr;
+    DeleteLevelPictures(DXImageList.Items);
+    // The level's "Lowerest" went with the level pictures: this background shows nothing until the next build.
+    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind("Lowerest"));
+}
+
+void TMainForm::LoadMap(const std::string& fileName)
+{
+    ResetLevel();
+    Caption = fileName;
+    if (platform.video)
+        platform.video->SetCaption(Caption);
+    StopMusic();
+    PlaySound("飞机声", false);
+
+    const MapReadResult read = ReadMapFile(fileName);
+    switch (read.Status)
+    {
+    case MapReadStatus::Ok:
+        break;
+    case MapReadStatus::Missing:
+        return;
+    case MapReadStatus::WrongMagic:
+        throw EAbort();
+    case MapReadStatus::TooShort:
+        if (platform.system)
+            platform.system->Beep();
+        DXTimer.SetEnabled(true);
+        throw EAbort();
+    case MapReadStatus::Invalid:
+        // A damaged or hostile file: say so and go back to the title instead of an empty battlefield.
+        ReportError(read.Message);
+        PendingScene = 1;
+        return;
+    }
+
+    const MapData& map = read.Map;
+    for (std::size_t i = 0; i < 3; ++i)
+        Game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
+    Game.PlayerStart = {map.PlayerStart.Column, map.PlayerStart.Row};
+    BackgroundFileName = map.BackgroundFileName;
+    for (std::size_t i = 0; i < 3; ++i)
+        FillLayer(*Game.Layers[i], map.Layers[i]);
+
+    Game.EnemiesSpawned = 0;
+    BuildLevel();
+    if (Game.MusicOn)
+        StartMusic();
+}
+
+void TMainForm::BuildLevel()
+{
+    SpriteEngine.Engine->Clear();
+    DXTimer.SetEnabled(false);
+    DeleteLevelPictures(DXImageList.Items);
+    std::int64_t total = 3;
+    for (const auto& layer : Game.Layers)
+        total += layer->Count();
+    Game.LoadTotal = std::int32_t(total);
+    Game.LoadProgress = 0;
+    LoadingSteps steps(*this);
+
+    TTile tile(FindTileLibrary(Game.AppDir), [this] {
+        if (platform.system)
+            platform.system->Beep();
+    });
+    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, LoadBackgroundPicture(*this));
+    steps.Advance();
+    CreatePlayers();
+    steps.Advance();
+    steps.Advance();
+
+    try
+    {
+        for (std::size_t i = 0; i < 3; ++i)
+            BuildLayerSprites(*this, *Game.Layers[i], LayerZ[i], tile, steps);
+    }
+    catch (const std::exception& e)
+    {
+        AbandonLevel(*this, e.what());
+        return;
+    }
+
+    StopPlaneSound(*this);
+    DXImageList.Items.BuildColorTable();
+    DXDraw.ColorTable = DXImageList.Items.ColorTable;
+    DXDraw.DefColorTable = DXImageList.Items.ColorTable;
+    DXDraw.ApplyPalette();
+    DXDraw.StartDisplay();
+    DXInput.KeyboardRestart();
+    Scene = 2;
+    DXTimer.SetEnabled(true);
+}
+
+}  // namespace vorlanex
