@@ -1,6 +1,7 @@
 #include "shell/GameState.h"
 
 // The tile set and layers are complete types only where the map code is included.
+#include "maps/Layers.h"
 #include "maps/Tiles.h"
 
 namespace vorlanex {

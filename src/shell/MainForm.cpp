@@ -9,6 +9,7 @@
 #include "framework/AssetArchive.h"
 #include "framework/BuiltinPictures.h"
 #include "framework/BuiltinWaves.h"
+#include "maps/Layers.h"
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
 

@@ -13,6 +13,7 @@
 namespace vorlanex {
 
 class TMainForm;
+class TDirectDrawSurface;
 
 struct RunOptions
 {
