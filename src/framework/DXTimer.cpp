@@ -77,6 +77,17 @@ bool TDXTimer::Idle()
     return true;
 }
 
+bool TDXTimer::TickNow()
+{
+    if (!running)
+        return false;
+    lastTick = clock.NowMs();
+    ++rateFrames;
+    if (OnTimer)
+        OnTimer(*this, 1);
+    return true;
+}
+
 std::int64_t TDXTimer::MsUntilNextTick()
 {
     if (!running)

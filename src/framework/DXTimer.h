@@ -30,6 +30,8 @@ public:
 
     // One pass of idle processing: ticks when an Interval has passed. True when OnTimer was called.
     bool Idle();
+    // A tick now, whatever the clock says (unpaced runs): LagCount 1. False when the timer is not running.
+    bool TickNow();
     // Milliseconds until the next tick is due (0 when due now); -1 when the timer is not running.
     std::int64_t MsUntilNextTick();
 
