@@ -125,14 +125,15 @@ public:
 
     const std::string& Family() const { return family; }
     int SizePoints() const { return sizePoints; }
-    // Every string drawn so far, in order.
-    const std::vector<std::string>& Drawn() const { return drawn; }
+    // The strings drawn most recently, oldest first; a long headless run keeps only the last DrawnKept.
+    static constexpr std::size_t DrawnKept = 4096;
+    const std::deque<std::string>& Drawn() const { return drawn; }
     void ClearDrawn() { drawn.clear(); }
 
 private:
     std::string family;
     int sizePoints = 0;
-    std::vector<std::string> drawn;
+    std::deque<std::string> drawn;
 };
 
 // Records beeps and error reports; optionally echoes errors to stderr for headless runs.

@@ -21,13 +21,16 @@ GlyphBox BoxOf(char32_t cp)
 
 bool IsBlank(char32_t cp) { return cp <= 0x20 || cp == 0x7F || cp == 0x3000; }
 
-void FillClipped(PixelView target, int left, int top, int width, int height, std::uint16_t value)
+// Coordinates are 64-bit so a pen far off the target cannot overflow.
+void FillClipped(PixelView target, long long left, long long top, int width, int height, std::uint16_t value)
 {
-    const int x0 = std::max(left, 0);
-    const int y0 = std::max(top, 0);
-    const int x1 = std::min(left + width, target.width);
-    const int y1 = std::min(top + height, target.height);
-    for (int y = y0; y < y1; ++y)
+    const long long x0 = std::max(left, 0LL);
+    const long long y0 = std::max(top, 0LL);
+    const long long x1 = std::min(left + width, (long long)target.width);
+    const long long y1 = std::min(top + height, (long long)target.height);
+    if (x0 >= x1)
+        return;
+    for (long long y = y0; y < y1; ++y)
         std::fill(target.pixels + std::ptrdiff_t(y) * target.pitch + x0,
                   target.pixels + std::ptrdiff_t(y) * target.pitch + x1, value);
 }
@@ -52,16 +55,18 @@ void NullText::Draw(PixelView target, int x, int y, const std::string& utf8, std
                     std::uint8_t b)
 {
     drawn.push_back(utf8);
+    if (drawn.size() > DrawnKept)
+        drawn.pop_front();
     if (!target.pixels || target.width <= 0 || target.height <= 0 || target.pitch < target.width)
         return;
     const auto value = std::uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-    int penX = x;
+    long long penX = x;
     for (std::size_t pos = 0; pos < utf8.size();)
     {
         const char32_t cp = NextCodePoint(utf8, pos);
         const GlyphBox box = BoxOf(cp);
         if (!IsBlank(cp))
-            FillClipped(target, penX + box.left, y + box.top, box.width, box.height, value);
+            FillClipped(target, penX + box.left, (long long)y + box.top, box.width, box.height, value);
         penX += box.advance;
         if (penX >= target.width)
             break;
