@@ -87,6 +87,8 @@ Rgb Dirt(int x, int y)
         for (int dx = -1; dx <= 1; ++dx)
         {
             const int cx = (x / 16 + dx + 16) % 16, cy = (y / 16 + dy + 16) % 16;
+            if (Hash(cx, cy, 46) > 0.45)
+                continue;
             const double px = (x / 16 + dx) * 16 + 16 * Hash(cx, cy, 42), py = (y / 16 + dy) * 16 + 16 * Hash(cx, cy, 43);
             const double r = 1.5 + 2.5 * Hash(cx, cy, 44);
             const double d = std::hypot(x - px, y - py);
