@@ -1,0 +1,40 @@
+// Arbitrary bytes as a compound file: open it, walk every storage and read every stream. Only
+// CompoundFileError may come out.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "framework/CompoundFile.h"
+
+namespace {
+
+void Walk(const vorlanex::CompoundFile& file, vorlanex::CompoundFile::EntryId storage, int depth)
+{
+    if (depth > 64)
+        return;
+    for (const auto id : file.Children(storage))
+    {
+        file.FindChild(storage, file.Name(id));
+        if (file.IsStorage(id))
+            Walk(file, id, depth + 1);
+        else if (file.IsStream(id))
+            file.ReadStream(id);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    try
+    {
+        const auto file = vorlanex::CompoundFile::FromBytes(std::vector<std::uint8_t>(data, data + size), "fuzz");
+        Walk(file, vorlanex::CompoundFile::RootId, 0);
+        file.FindChild(vorlanex::CompoundFile::RootId, u"\u56fe\u5e93");
+    }
+    catch (const vorlanex::CompoundFileError&)
+    {
+    }
+    return 0;
+}
