@@ -9,15 +9,16 @@
 
 namespace {
 
-void Walk(const vorlanex::CompoundFile& file, vorlanex::CompoundFile::EntryId storage, int depth)
+// Storages may share children in a hostile directory, so the walk has a budget rather than a depth limit.
+void Walk(const vorlanex::CompoundFile& file, vorlanex::CompoundFile::EntryId storage, int& budget)
 {
-    if (depth > 64)
-        return;
     for (const auto id : file.Children(storage))
     {
+        if (--budget < 0)
+            return;
         file.FindChild(storage, file.Name(id));
         if (file.IsStorage(id))
-            Walk(file, id, depth + 1);
+            Walk(file, id, budget);
         else if (file.IsStream(id))
             file.ReadStream(id);
     }
@@ -30,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try
     {
         const auto file = vorlanex::CompoundFile::FromBytes(std::vector<std::uint8_t>(data, data + size), "fuzz");
-        Walk(file, vorlanex::CompoundFile::RootId, 0);
+        int budget = 10000;
+        Walk(file, vorlanex::CompoundFile::RootId, budget);
         file.FindChild(vorlanex::CompoundFile::RootId, u"\u56fe\u5e93");
     }
     catch (const vorlanex::CompoundFileError&)
