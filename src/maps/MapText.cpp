@@ -53,6 +53,8 @@ public:
             lines.push_back(text.substr(start, end - start));
             start = end + 1;
         }
+        if (!lines.empty() && lines.back().empty())
+            lines.pop_back();   // the newline that ends the last line starts no new one
     }
 
     MapData Parse()
