@@ -44,8 +44,24 @@ TEST(Gbk, BrokenInputIsRefusedWithAMessage)
         }
     }
     EXPECT_THROW(GbkToUtf16("\x81"), TextEncodingError);
-    EXPECT_THROW(Utf8ToGbk("\xE6\x93"), TextEncodingError);      // truncated UTF-8
-    EXPECT_THROW(Utf8ToGbk("\U0001F600"), TextEncodingError);    // no GBK form
+    const std::pair<std::string, std::string> refused[] = {
+        {"ab\xE6\x93", "Invalid UTF-8 text at byte 2"},      // truncated
+        {"a\xED\xA0\x80", "Invalid UTF-8 text at byte 1"},   // an encoded surrogate
+        {"a\U0001F600", "no GBK form at byte 1"},
+        {"\xEF\xBF\xBD", "no GBK form at byte 0"},          // U+FFFD itself is fine UTF-8 but not GBK
+    };
+    for (const auto& [utf8, message] : refused)
+    {
+        try
+        {
+            Utf8ToGbk(utf8);
+            ADD_FAILURE() << "converted " << utf8;
+        }
+        catch (const TextEncodingError& error)
+        {
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+        }
+    }
     EXPECT_THROW(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), TextEncodingError);
     EXPECT_THROW(Utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}), TextEncodingError);
 }

@@ -73,6 +73,12 @@ std::string GbkToUtf8(std::string_view gbk)
 // Characters without a GBK form are refused rather than replaced: a silent '?' would change a file name.
 std::string Utf8ToGbk(std::string_view utf8)
 {
+    for (std::size_t pos = 0; pos < utf8.size();)
+    {
+        const std::size_t start = pos;
+        if (NextCodePoint(utf8, pos) == ReplacementCharacter && utf8.substr(start, 3) != "\xEF\xBF\xBD")
+            throw TextEncodingError("Invalid UTF-8 text at byte " + std::to_string(start));
+    }
     Converter converter("GBK", "UTF-8");
     try
     {
@@ -80,7 +86,8 @@ std::string Utf8ToGbk(std::string_view utf8)
     }
     catch (const TextEncodingError& error)
     {
-        throw TextEncodingError(std::string(error.what()) + " (invalid UTF-8 or a character that GBK lacks)");
+        const std::string message = error.what();
+        throw TextEncodingError("A character has no GBK form" + message.substr(message.rfind(" at byte ")));
     }
 }
 
