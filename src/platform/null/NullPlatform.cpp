@@ -19,6 +19,8 @@ void SteadyClock::SleepMs(std::uint32_t ms)
 void RecordingSystem::ReportError(const std::string& utf8)
 {
     errors.push_back(utf8);
+    if (errors.size() > ErrorsKept)
+        errors.pop_front();
     if (echo)
         std::cerr << utf8 << '\n';
 }

@@ -145,13 +145,15 @@ public:
     void ReportError(const std::string& utf8) override;
 
     int BeepCount() const { return beeps; }
-    const std::vector<std::string>& Errors() const { return errors; }
+    // The reports so far, oldest first; only the last ErrorsKept are kept.
+    static constexpr std::size_t ErrorsKept = 4096;
+    const std::deque<std::string>& Errors() const { return errors; }
     void SetEcho(bool on) { echo = on; }
 
 private:
     bool echo;
     int beeps = 0;
-    std::vector<std::string> errors;
+    std::deque<std::string> errors;
 };
 
 // Pointers to the concrete parts of a null platform, for tests that drive and inspect them.
