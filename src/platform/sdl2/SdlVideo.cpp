@@ -46,6 +46,8 @@ void SdlVideo::Open(int width, int height, bool openWindowed)
     textureHeight = height;
     // The game draws its own cursor.
     SDL_ShowCursor(SDL_DISABLE);
+    // Keys drive tanks, they never type: an input method must not swallow them.
+    SDL_StopTextInput();
 }
 
 // Vsync paces presenting to the screen; a machine without an accelerated renderer still gets a picture.
