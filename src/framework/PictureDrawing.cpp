@@ -13,7 +13,8 @@ namespace {
 // block (sx, sy) and the visible size. Wide arithmetic keeps far-away positions from overflowing.
 struct Clip
 {
-    int sx = 0, sy = 0, dx = 0, dy = 0, w = 0, h = 0;
+    std::int64_t sx = 0, sy = 0;   // a stretched rectangle may start far off the surface
+    int dx = 0, dy = 0, w = 0, h = 0;
 };
 
 bool ClipBlock(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, int dw, int dh, Clip& c)
@@ -22,7 +23,7 @@ bool ClipBlock(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, i
     const std::int64_t right = std::min<std::int64_t>(x + w, dw), bottom = std::min<std::int64_t>(y + h, dh);
     if (right <= left || bottom <= top)
         return false;
-    c = {int(left - x), int(top - y), int(left), int(top), int(right - left), int(bottom - top)};
+    c = {left - x, top - y, int(left), int(top), int(right - left), int(bottom - top)};
     return true;
 }
 
@@ -45,14 +46,14 @@ void TPictureCollectionItem::DrawPattern(TDirectDrawSurface& dest, int x, int y,
     const TDirectDrawSurface& surface = *p->surface;
     if (!Transparent) {
         for (int row = 0; row < c.h; ++row)
-            std::memcpy(dest.Row(c.dy + row) + c.dx, surface.Row(src.Top + c.sy + row) + src.Left + c.sx,
+            std::memcpy(dest.Row(c.dy + row) + c.dx, surface.Row(src.Top + int(c.sy) + row) + src.Left + int(c.sx),
                         std::size_t(c.w) * sizeof(std::uint16_t));
         return;
     }
     // Keyed copy: only the opaque runs found when the item was loaded are copied, a block at a time.
-    const int clipLeft = offsetX + c.sx, clipRight = clipLeft + c.w;
+    const int clipLeft = offsetX + int(c.sx), clipRight = clipLeft + c.w;
     for (int row = 0; row < c.h; ++row) {
-        const int patternRow = offsetY + c.sy + row;
+        const int patternRow = offsetY + int(c.sy) + row;
         const std::uint16_t* from = surface.Row(p->rect.Top + patternRow) + p->rect.Left;
         std::uint16_t* to = dest.Row(c.dy + row) + (c.dx - clipLeft);
         std::uint32_t first, last;
@@ -82,10 +83,10 @@ void TPictureCollectionItem::StretchPattern(TDirectDrawSurface& dest, const TRec
     // Nearest neighbour: destination pixel i of the rectangle takes source pixel i * size / extent.
     std::vector<int> columns(std::size_t(c.w));
     for (int i = 0; i < c.w; ++i)
-        columns[std::size_t(i)] = src.Left + int((std::int64_t(c.sx + i) * src.Width()) / rw);
+        columns[std::size_t(i)] = src.Left + int(((c.sx + i) * src.Width()) / rw);
     const std::uint16_t key = Rgb565(transparentColor);
     for (int row = 0; row < c.h; ++row) {
-        const int sy = src.Top + int((std::int64_t(c.sy + row) * src.Height()) / rh);
+        const int sy = src.Top + int(((c.sy + row) * src.Height()) / rh);
         const std::uint16_t* from = p->surface->Row(sy);
         std::uint16_t* to = dest.Row(c.dy + row) + c.dx;
         for (int i = 0; i < c.w; ++i) {
