@@ -9,6 +9,7 @@
 #include <string>
 
 #include "assets/BuiltinAssets.h"
+#include "platform/null/NullAudio.h"
 #include "platform/null/NullPlatform.h"
 #include "shell/MainForm.h"
 
@@ -24,10 +25,14 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
+        // Start-up looks in the current folder first: make it one without game files.
+        previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
     }
     void TearDown() override
     {
         form.reset();
+        std::filesystem::current_path(previousFolder);
         std::filesystem::remove_all(folder);
     }
 
@@ -56,7 +61,7 @@ protected:
     {
         platform = MakeNullPlatform(&parts);
         Clock* clock = platform.clock.get();
-        (void)clock;
+        platform.makeAudio = [clock] { return MakeNullAudioDevice(*clock); };
         GameConfig config;
         config.appDir = folder.string() + "/";
         config.seed = 1;
@@ -80,7 +85,7 @@ protected:
     void KeyDown(int vk) { parts.events->PressKey(vk); }
     void KeyUp(int vk) { parts.events->ReleaseKey(vk); }
 
-    std::filesystem::path folder;
+    std::filesystem::path folder, previousFolder;
     NullPlatformParts parts;
     Platform platform;
     std::unique_ptr<TMainForm> form;

@@ -38,9 +38,10 @@ TEST_F(Overlays, StatusLineIsYellowOverABlackShadow)
     Frame();
     ASSERT_GE(parts.text->Drawn().size(), 2u);
     EXPECT_EQ(parts.text->Drawn()[0], StatusLineText(form->Game));
-    // The first character's box: shadow at (4 + 1, 4 + 2), text at (3 + 1, 3 + 2) with the null text engine.
-    EXPECT_EQ(parts.video->FramePixel(4, 5), Rgb565(clYellow));
-    EXPECT_EQ(parts.video->FramePixel(4 + 6, 5 + 12), Rgb565(clBlack));
+    // The null text engine paints 'A' (after three spaces) as a 6 x 12 box at (+1, +2) of its cell: the
+    // yellow box at (28, 5), its shadow one pixel lower right.
+    EXPECT_EQ(parts.video->FramePixel(28, 5), Rgb565(clYellow));
+    EXPECT_EQ(parts.video->FramePixel(34, 17), Rgb565(clBlack));
 }
 
 TEST_F(Overlays, TickerScrollsFromTheCentreThenFromTheRightEdgeAndWraps)
@@ -50,7 +51,7 @@ TEST_F(Overlays, TickerScrollsFromTheCentreThenFromTheRightEdgeAndWraps)
     Frame();
     EXPECT_EQ(form->Game.TickerX, 510);
     // "AB" is 16 px wide: it leaves the screen once TickerX + 16 <= 0.
-    Frames(262);
+    Frames(263);
     EXPECT_EQ(form->Game.TickerLine, 1);
     EXPECT_EQ(form->Game.TickerX, 1024);
     Frames(528);   // "一二" is 32 px wide
