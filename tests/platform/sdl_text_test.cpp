@@ -152,6 +152,16 @@ TEST_F(SdlTextTest, HostileTextNeitherCrashesNorEscapesTheTarget)
     EXPECT_GT(painted, 10);   // the middle of the line is on screen
     EXPECT_TRUE(buffer.GuardIntact());
     EXPECT_TRUE(ticker.GuardIntact());
+
+    for (int points : {0, -12, 1000000})
+    {
+        text->SetFont("宋体", points);
+        text->Measure("敌", w, h);
+        EXPECT_GT(w, 0);
+        EXPECT_LT(h, 2000);
+        text->Draw(buffer.View(), 0, 0, "敌", 255, 255, 255);
+    }
+    EXPECT_TRUE(buffer.GuardIntact());
 }
 
 // A family whose own font lacks Chinese glyphs still draws Chinese: another installed font covers it.

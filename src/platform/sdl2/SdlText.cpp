@@ -19,6 +19,7 @@ namespace {
 // Wider renders are not cached whole: only the part that lands on the target is rendered.
 constexpr int MaxWholeWidth = 8192;
 constexpr std::size_t CacheEntries = 256;
+constexpr int MaxPoints = 400;
 constexpr std::size_t CacheBytes = 16u << 20;
 
 // What one string in one font looks like; the mask is made on first draw (a string may only be measured).
@@ -93,7 +94,7 @@ AlphaMask RenderMask(TTF_Font* font, const std::string& clean)
     return mask;
 }
 
-// Broken UTF-8 becomes U+FFFD, so the font library only ever sees valid text.
+// Broken UTF-8 and NUL become U+FFFD, so the font library sees valid text of the full length.
 std::string CleanUtf8(const std::string& utf8, std::u32string& codePoints)
 {
     std::string clean;
@@ -122,7 +123,8 @@ SdlText::~SdlText()
 
 void SdlText::SetFont(const std::string& familyUtf8, int sizePoints)
 {
-    sizePoints = std::max(sizePoints, 1);
+    // Beyond a few hundred points a single glyph would outgrow the screen many times over.
+    sizePoints = std::clamp(sizePoints, 1, MaxPoints);
     if (primaryFace >= 0 && familyUtf8 == family && sizePoints == size)
         return;
     family = familyUtf8;
