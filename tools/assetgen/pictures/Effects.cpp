@@ -9,18 +9,18 @@ namespace vorlanex::assetgen {
 
 namespace {
 
-constexpr Colour kIce = Rgb(226, 240, 255);
-
 // A six-armed crystal; `branches` side twigs per arm, centred in a w x h box.
 Canvas DrawFlake(int w, int h, double radius, int branches, double stroke)
 {
     Canvas c(w, h);
     const double cx = w / 2.0, cy = h / 2.0;
+    // Bright at the heart, cooler blue towards the tips.
+    const Shader ice = [=](double x, double y) { return Mix(Rgb(250, 252, 255), Rgb(170, 205, 245), std::hypot(x - cx, y - cy) / radius); };
     for (int arm = 0; arm < 6; ++arm)
     {
         const double a = arm * std::numbers::pi / 3 + std::numbers::pi / 6;
         const double ex = cx + radius * std::cos(a), ey = cy + radius * std::sin(a);
-        c.Fill(Capsule(cx, cy, ex, ey, stroke), kIce);
+        c.Fill(Capsule(cx, cy, ex, ey, stroke), ice);
         for (int b = 1; b <= branches; ++b)
         {
             const double t = 0.35 + 0.3 * b, bx = cx + radius * t * std::cos(a), by = cy + radius * t * std::sin(a);
@@ -28,7 +28,7 @@ Canvas DrawFlake(int w, int h, double radius, int branches, double stroke)
             for (double side : {-1.0, 1.0})
             {
                 const double ba = a + side * std::numbers::pi / 3;
-                c.Fill(Capsule(bx, by, bx + len * std::cos(ba), by + len * std::sin(ba), stroke * 0.8), kIce);
+                c.Fill(Capsule(bx, by, bx + len * std::cos(ba), by + len * std::sin(ba), stroke * 0.8), ice);
             }
         }
     }
@@ -72,14 +72,16 @@ Canvas DrawMarker(Colour colour, int frame)
 {
     Canvas c(32, 32);
     const double m = frame == 0 ? 2 : 5, len = 8;
+    const Shader lit = [colour](double x, double y) { return Scale(colour, 1.3 - 0.6 * (x + y) / 64); };
     for (int corner = 0; corner < 4; ++corner)
     {
         const double x = corner % 2 ? 32 - m : m, y = corner / 2 ? 32 - m : m;
         const double dx = corner % 2 ? -len : len, dy = corner / 2 ? -len : len;
-        c.Fill(Capsule(x, y, x + dx, y, 2.4), colour);
-        c.Fill(Capsule(x, y, x, y + dy, 2.4), colour);
+        c.Fill(Capsule(x, y, x + dx, y, 2.4), lit);
+        c.Fill(Capsule(x, y, x, y + dy, 2.4), lit);
     }
-    c.Fill(Circle(16, 16, 3), colour, 0.9);
+    c.Fill(Circle(16, 16, 3.5), lit);
+    c.Fill(Circle(15.3, 15.3, 1.4), Scale(colour, 1.6));
     c.Outline(kInk);
     return c;
 }
