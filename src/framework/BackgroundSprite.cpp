@@ -103,7 +103,7 @@ TRect TBackgroundSprite::Bounds()
         return Engine ? Engine->ViewRect : TRect{};
     if (!Image)
         return {};
-    return vorlanex::Bounds(std::int32_t(std::trunc(AbsoluteX())), std::int32_t(std::trunc(AbsoluteY())),
+    return vorlanex::Bounds(TruncToInt32(AbsoluteX()), TruncToInt32(AbsoluteY()),
                             Image->PatternWidth() * GridCols, Image->PatternHeight() * GridRows);
 }
 
@@ -118,8 +118,8 @@ void TBackgroundSprite::Render()
     const TRect& view = Engine->ViewRect;
     const std::int32_t a = (view.Right + cw) / cw;
     const std::int32_t b = (view.Bottom + ch) / ch;
-    const std::int32_t px = std::int32_t(std::trunc(AbsoluteX()));
-    const std::int32_t py = std::int32_t(std::trunc(AbsoluteY()));
+    const std::int32_t px = TruncToInt32(AbsoluteX());
+    const std::int32_t py = TruncToInt32(AbsoluteY());
     std::int32_t sx = px / cw, sy = py / ch;
     std::int32_t ox = 0, oy = 0;
     if (sx < 0)
@@ -164,8 +164,8 @@ bool TBackgroundSprite::Touches(TSprite& other)
     std::int32_t cw = 0, ch = 0;
     if (!ChipSize(*Image, cw, ch))
         return false;
-    const std::int32_t bx = std::int32_t(std::trunc(AbsoluteX()));
-    const std::int32_t by = std::int32_t(std::trunc(AbsoluteY()));
+    const std::int32_t bx = TruncToInt32(AbsoluteX());
+    const std::int32_t by = TruncToInt32(AbsoluteY());
     const TRect otherBounds = other.Bounds();
     const TRect mine = Bounds();
     const TRect shared = IntersectRect(otherBounds, mine);

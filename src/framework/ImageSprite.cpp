@@ -81,7 +81,10 @@ bool PatternsTouch(const PlacedPattern& a, const PlacedPattern& b)
 
 }  // namespace
 
-TImageSprite::TImageSprite(TSprite* parent) : TSprite(parent) {}
+TImageSprite::TImageSprite(TSprite* parent) : TSprite(parent)
+{
+    imageBounds = true;
+}
 
 // A non-looped animation stops on its last pattern and stays there.
 void TImageSprite::Step(std::int32_t MoveCount)
@@ -114,16 +117,21 @@ void TImageSprite::Step(std::int32_t MoveCount)
 
 std::int32_t TImageSprite::PatternIndex() const
 {
-    return FrameStart + std::int32_t(std::trunc(FrameIndex));
+    return FrameStart + TruncToInt32(FrameIndex);
+}
+
+TRect TImageSprite::Bounds()
+{
+    return ImageBounds();
 }
 
 // With Wrap, a sprite that leaves one edge of the view comes back at the other; the draw pass and the hit
-// tests all start from here, so it is drawn and hit at its wrapped place.
-TRect TImageSprite::Bounds()
+// tests all start from Bounds, so it is drawn and hit at its wrapped place.
+TRect TImageSprite::WrappedBounds()
 {
-    std::int32_t dx = std::int32_t(std::trunc(AbsoluteX()));
-    std::int32_t dy = std::int32_t(std::trunc(AbsoluteY()));
-    if (Wrap && Engine)
+    std::int32_t dx = TruncToInt32(AbsoluteX());
+    std::int32_t dy = TruncToInt32(AbsoluteY());
+    if (Engine)
     {
         const TRect& view = Engine->ViewRect;
         // A zero span (no view and no size) has nothing to wrap around.
@@ -146,7 +154,7 @@ TRect TImageSprite::Bounds()
 // The pattern is centred in the sprite's box.
 TRect TImageSprite::DrawRect()
 {
-    TRect r = Bounds();
+    TRect r = ImageBounds();
     if (!Image)
         return r;
     const std::int32_t dx = (Width - Image->PatternWidth()) / 2;

@@ -38,6 +38,20 @@ void RemoveFromList(std::vector<TSprite*>& list, const TSprite* sprite)
         list.erase(std::next(found).base());
 }
 
+// The draw order is sorted by Z, so only the run of equal Z can hold the sprite. Within it the newest sprite
+// comes first, which is the one Clear frees first.
+void RemoveFromDrawOrder(std::vector<TSprite*>& order, const TSprite* sprite)
+{
+    auto it = std::lower_bound(order.begin(), order.end(), sprite->Z,
+                               [](const TSprite* s, std::int32_t z) { return s->Z < z; });
+    for (; it != order.end() && (*it)->Z == sprite->Z; ++it)
+        if (*it == sprite)
+        {
+            order.erase(it);
+            return;
+        }
+}
+
 }  // namespace
 
 TSprite::TSprite(TSprite* parent) : Parent(parent)
@@ -71,7 +85,7 @@ TSprite::~TSprite()
                 RemoveFromList(Engine->KillList, this);
         }
         RemoveFromList(*Parent->Children, this);
-        RemoveFromList(*Parent->DrawOrder, this);
+        RemoveFromDrawOrder(*Parent->DrawOrder, this);
         if (Parent->Children->empty())
         {
             delete Parent->Children;
@@ -92,8 +106,7 @@ void TSprite::Step(std::int32_t) {}
 
 TRect TSprite::Bounds()
 {
-    return vorlanex::Bounds(std::int32_t(std::trunc(AbsoluteX())), std::int32_t(std::trunc(AbsoluteY())), Width,
-                            Height);
+    return vorlanex::Bounds(TruncToInt32(AbsoluteX()), TruncToInt32(AbsoluteY()), Width, Height);
 }
 
 bool TSprite::Touches(TSprite&)
@@ -102,11 +115,6 @@ bool TSprite::Touches(TSprite&)
 }
 
 void TSprite::DumpFields(nlohmann::json&) const {}
-
-int TSprite::ChildCount() const
-{
-    return Children ? int(Children->size()) : 0;
-}
 
 TSprite* TSprite::Child(int index) const
 {
@@ -130,12 +138,14 @@ void TSprite::SetZ(std::int32_t value)
 {
     if (value == Z)
         return;
-    Z = value;
-    if (Parent)
+    if (!Parent)
     {
-        RemoveFromList(*Parent->DrawOrder, this);
-        InsertByZ(*Parent->DrawOrder, this);
+        Z = value;
+        return;
     }
+    RemoveFromDrawOrder(*Parent->DrawOrder, this);   // found under its old Z
+    Z = value;
+    InsertByZ(*Parent->DrawOrder, this);
 }
 
 void TSprite::Kill()
@@ -163,7 +173,7 @@ void TSprite::Draw()
 {
     if (!Visible)
         return;
-    if (Engine && OverlapRect(Bounds(), Engine->ViewRect))
+    if (Engine && OverlapRect(CurrentBounds(), Engine->ViewRect))
     {
         Render();
         ++Engine->DrawnCount;
@@ -173,16 +183,6 @@ void TSprite::Draw()
     const std::size_t count = DrawOrder->size();
     for (std::size_t i = 0; i < count && DrawOrder && i < DrawOrder->size(); ++i)
         (*DrawOrder)[i]->Draw();
-}
-
-double TSprite::AbsoluteX() const
-{
-    return Parent ? X + Parent->AbsoluteX() : X;
-}
-
-double TSprite::AbsoluteY() const
-{
-    return Parent ? Y + Parent->AbsoluteY() : Y;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // The sprite tree: every moving or drawn thing of a battle, moved, drawn, hit-tested and freed after death.
 
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -23,6 +24,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A position in whole pixels: truncated toward zero, clamped to the 32-bit range (NaN gives 0).
+inline std::int32_t TruncToInt32(double v)
+{
+    if (v >= 2147483647.0)
+        return std::numeric_limits<std::int32_t>::max();
+    if (v <= -2147483648.0)
+        return std::numeric_limits<std::int32_t>::min();
+    return v == v ? std::int32_t(v) : 0;
+}
+
 class TSprite
 {
 public:
@@ -42,7 +53,7 @@ public:
     virtual const char* ClassName() const { return "TSprite"; }
     virtual void DumpFields(nlohmann::json& out) const;
 
-    int ChildCount() const;
+    int ChildCount() const { return Children ? int(Children->size()) : 0; }
     TSprite* Child(int index) const;   // throws ESpriteError "Index of the list exceeds the range. (%d)"
     void Clear();
     void SetZ(std::int32_t value);
@@ -51,20 +62,40 @@ public:
     void Draw();
     int CheckHits();
     TSprite* SpriteAt(std::int32_t x, std::int32_t y);
-    double AbsoluteX() const;
-    double AbsoluteY() const;
+    // Bounds without a virtual call for image sprites, whose Bounds is final: the hit scan and the draw pass ask
+    // it of every sprite.
+    TRect CurrentBounds();
+    // X plus the parent's AbsoluteX. Inline for the usual one-level tree: every hit test and draw asks.
+    double AbsoluteX() const
+    {
+        if (!Parent)
+            return X;
+        return Parent->Parent ? X + Parent->AbsoluteX() : X + Parent->X;
+    }
+    double AbsoluteY() const
+    {
+        if (!Parent)
+            return Y;
+        return Parent->Parent ? Y + Parent->AbsoluteY() : Y + Parent->Y;
+    }
 
-    TSpriteEngine* Engine = nullptr;
+    // What the hit scan and the draw pass read of every sprite comes first, to share one cache line.
+    double X = 0, Y = 0;
+    std::int32_t Width = 0, Height = 0;
+    std::int32_t Z = 0;
+    bool Collidable = true;
+    bool Visible = true;
+    bool Movable = true;
+    bool IsDead = false;
+
+protected:
+    bool imageBounds = false;   // set by TImageSprite
+
+public:
     TSprite* Parent = nullptr;
     std::vector<TSprite*>* Children = nullptr;   // created with the first child, freed with the last
-    bool IsDead = false;
+    TSpriteEngine* Engine = nullptr;
     std::vector<TSprite*>* DrawOrder = nullptr;
-    bool Collidable = true;
-    bool Movable = true;
-    bool Visible = true;
-    double X = 0, Y = 0;
-    std::int32_t Z = 0;
-    std::int32_t Width = 0, Height = 0;
 };
 
 class TImageSprite : public TSprite
@@ -73,23 +104,37 @@ public:
     explicit TImageSprite(TSprite* parent);
     void Render() override;
     void Step(std::int32_t MoveCount) override;
-    TRect Bounds() override;
+    TRect Bounds() final;
     bool Touches(TSprite& other) override;
     const char* ClassName() const override { return "TImageSprite"; }
     void DumpFields(nlohmann::json& out) const override;
 
     std::int32_t PatternIndex() const;
     TRect DrawRect();
+    TRect ImageBounds()
+    {
+        if (Wrap)
+            return WrappedBounds();
+        return vorlanex::Bounds(TruncToInt32(AbsoluteX()), TruncToInt32(AbsoluteY()), Width, Height);
+    }
 
-    std::int32_t FrameCount = 0;
+    bool Wrap = false;   // first: read with the sprite's bounds
+    bool PixelExact = false;
     bool FrameLooped = false;
+    std::int32_t FrameCount = 0;
+    std::int32_t FrameStart = 0;
     double FrameIndex = 0;
     double FrameSpeed = 0;
-    std::int32_t FrameStart = 0;
     TPictureCollectionItem* Image = nullptr;
-    bool PixelExact = false;
-    bool Wrap = false;
+
+private:
+    TRect WrappedBounds();
 };
+
+inline TRect TSprite::CurrentBounds()
+{
+    return imageBounds ? static_cast<TImageSprite*>(this)->ImageBounds() : Bounds();
+}
 
 class TBackgroundSprite : public TSprite
 {

@@ -1,0 +1,154 @@
+// The sprite engine's share of a battle frame, and one bullet's collision test, over a full map.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "actors/Snow.h"
+#include "actors/TerrSprite.h"
+#include "framework/Bitmap.h"
+#include "framework/Display.h"
+#include "framework/PictureCollection.h"
+#include "framework/SpriteEngine.h"
+#include "shell/RandomGenerator.h"
+
+namespace vorlanex {
+namespace {
+
+// A tile picture: solid ground, or a shape with transparent parts like the trees of the upper layers.
+TBitmap TilePicture(int kind)
+{
+    std::vector<TColor> pixels(32 * 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+        {
+            const int dx = x - 16, dy = y - 16;
+            const bool hole = kind >= 2 && (kind == 2 ? dx * dx + dy * dy > 196 : ((x / 4 + y / 4) % 3 == 0));
+            pixels[std::size_t(y * 32 + x)] =
+                hole ? clBlack : RGBColor(std::uint8_t(40 * kind + x), std::uint8_t(100 + y), std::uint8_t(60 + kind));
+        }
+    return TBitmap::TrueColor(32, 32, std::move(pixels));
+}
+
+TBitmap PlainPicture(int w, int h, TColor colour)
+{
+    return TBitmap::TrueColor(w, h, std::vector<TColor>(std::size_t(w) * std::size_t(h), colour));
+}
+
+// Every cell of all three layers filled, a tiled 256 x 256 background and 100 snow flakes.
+struct FullMap
+{
+    FullMap()
+    {
+        display.StartDisplay();
+        engine.SetSurface(&display.BackSurface);
+        for (int kind = 0; kind < 4; ++kind)
+            tiles.push_back(&AddPicture(TilePicture(kind), 32, 32));
+        TPictureCollectionItem& back = AddPicture(PlainPicture(256, 256, RGBColor(90, 120, 60)), 256, 256);
+        flake = &AddPicture(PlainPicture(26, 24, clWhite), 26, 24);
+
+        auto* background = new TBackgroundSprite(&engine);
+        background->Image = &back;
+        background->SetGridSize(1, 1);
+        background->SetZ(-1);
+        background->Tiled = true;
+        const std::int32_t layerZ[3] = {0, 3, 5};
+        for (int layer = 0; layer < 3; ++layer)
+            for (int row = 0; row < 24; ++row)
+                for (int col = 0; col < 32; ++col)
+                    AddTerrain(layer, col, row, layerZ[layer]);
+        firstFlake = engine.Children->size();
+        for (int i = 0; i < 100; ++i)
+            AddFlake();
+    }
+
+    TPictureCollectionItem& AddPicture(TBitmap bitmap, int w, int h)
+    {
+        TPictureCollectionItem& item = pictures.Add();
+        item.Picture = std::move(bitmap);
+        item.SetPatternWidth(w);
+        item.SetPatternHeight(h);
+        item.Transparent = true;
+        item.Load(display);
+        return item;
+    }
+
+    void AddTerrain(int layer, int col, int row, std::int32_t z)
+    {
+        auto* terrain = new TTerrSprite(&engine);
+        terrain->Image = tiles[std::size_t(layer == 0 ? (col + row) % 2 : layer + (col % 2))];
+        terrain->Width = terrain->Height = 32;
+        terrain->X = col * 32;
+        terrain->Y = row * 32;
+        terrain->SetZ(z);
+    }
+
+    void AddFlake()
+    {
+        auto* snow = new TScrollBackground2(&engine);
+        snow->Image = flake;
+        snow->SetGridSize(1, 1);
+        snow->X = rng.Random(1024);
+        snow->Y = rng.Random(768);
+        snow->SetZ(8);
+        snow->FlakeSpeed = rng.Random(6) + 2;
+    }
+
+    // A flake that left the screen is replaced by one without a picture when there is no form; put the
+    // pictures back so that every frame draws all hundred. Flakes are the last children: terrain came first.
+    void RestoreFlakePictures()
+    {
+        for (std::size_t i = firstFlake; i < engine.Children->size(); ++i)
+        {
+            auto* snow = static_cast<TScrollBackground2*>((*engine.Children)[i]);
+            if (!snow->Image)
+                snow->Image = flake;
+        }
+    }
+
+    TDXDraw display;
+    TPictureCollection pictures;
+    TSpriteEngine engine;
+    std::vector<TPictureCollectionItem*> tiles;
+    TPictureCollectionItem* flake = nullptr;
+    std::size_t firstFlake = 0;
+    RandomGenerator rng{7};
+};
+
+void BM_EngineFrameFullMap(benchmark::State& state)
+{
+    FullMap map;
+    for (auto _ : state)
+    {
+        map.engine.Move(16);
+        map.engine.FreeKilled();
+        map.RestoreFlakePictures();
+        map.engine.Draw();
+        benchmark::DoNotOptimize(map.display.BackSurface.Bits());
+    }
+    state.counters["sprites"] = map.engine.SpriteCount;
+    state.counters["drawn"] = map.engine.DrawnCount;
+}
+BENCHMARK(BM_EngineFrameFullMap)->Unit(benchmark::kMicrosecond);
+
+void BM_CheckHitsFullMap(benchmark::State& state)
+{
+    FullMap map;
+    auto* bullet = new TImageSprite(&map.engine);
+    bullet->X = 500;
+    bullet->Y = 300;
+    bullet->Width = bullet->Height = 8;
+    bullet->SetZ(7);
+    int hits = 0;
+    for (auto _ : state)
+    {
+        hits = bullet->CheckHits();
+        benchmark::DoNotOptimize(hits);
+    }
+    state.counters["hits"] = hits;
+}
+BENCHMARK(BM_CheckHitsFullMap)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vorlanex
