@@ -33,7 +33,7 @@ Canvas DrawFlake(int w, int h, double radius, int branches, double stroke)
         }
     }
     c.Fill(Circle(cx, cy, stroke * 1.2), Rgb(250, 252, 255));
-    c.Outline(Rgb(120, 150, 190));
+    c.Outline(Rgb(132, 162, 204));
     return c;
 }
 
@@ -113,9 +113,9 @@ Canvas DrawGround()
 
 void AddEffectPictures(PictureBook& book)
 {
-    book["Snow0"] = DrawFlake(26, 24, 10.5, 1, 1.6);
+    book["Snow0"] = DrawFlake(26, 24, 8.5, 1, 1.5);
     book["Snow1"] = DrawFlake(26, 24, 10.5, 2, 1.2);
-    book["snow2"] = DrawFlake(23, 23, 8.5, 0, 2.2);
+    book["snow2"] = DrawFlake(23, 23, 6.5, 0, 2.0);
     book["Blink"] = Strip({DrawBlink(0), DrawBlink(1), DrawBlink(2)}, false);
     book["Cursor"] = Strip({DrawCursor(0), DrawCursor(1), DrawCursor(2), DrawCursor(3)}, true);
     book["EnemyPos"] = Strip({DrawMarker(Rgb(232, 60, 52), 0), DrawMarker(Rgb(232, 60, 52), 1)}, true);

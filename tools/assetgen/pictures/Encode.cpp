@@ -67,6 +67,32 @@ TColor MeanOf(const ColourBox& box, const std::vector<TColor>& colours, const st
     return RGBColor(std::uint8_t(std::lround(r / n)), std::uint8_t(std::lround(g / n)), std::uint8_t(std::lround(b / n)));
 }
 
+// Sorts the box along its widest channel and moves the upper half (by pixel count) into a new box.
+ColourBox SplitAtMedian(ColourBox& box, const std::vector<TColor>& colours, const std::vector<std::uint32_t>& counts)
+{
+    const int ch = box.widestChannel;
+    auto& m = box.members;
+    std::sort(m.begin(), m.end(), [&](std::size_t a, std::size_t b) {
+        return std::pair(ChannelOf(colours[a], ch), colours[a]) < std::pair(ChannelOf(colours[b], ch), colours[b]);
+    });
+    std::uint64_t total = 0, half = 0;
+    for (std::size_t i : m)
+        total += counts[i];
+    std::size_t cut = 1;
+    for (; cut < m.size() - 1; ++cut)
+    {
+        half += counts[m[cut - 1]];
+        if (half * 2 >= total)
+            break;
+    }
+    ColourBox upper;
+    upper.members.assign(m.begin() + std::ptrdiff_t(cut), m.end());
+    m.resize(cut);
+    Measure(box, colours);
+    Measure(upper, colours);
+    return upper;
+}
+
 }  // namespace
 
 TColor VisibleColour(const Pixel& pixel, std::optional<TColor> key)
@@ -77,6 +103,8 @@ TColor VisibleColour(const Pixel& pixel, std::optional<TColor> key)
 std::vector<TColor> MedianCut(const std::vector<TColor>& colours, const std::vector<std::uint32_t>& counts,
                               std::size_t maxColours)
 {
+    if (colours.empty() || maxColours == 0)
+        return {};
     std::vector<ColourBox> boxes(1);
     boxes[0].members.resize(colours.size());
     std::iota(boxes[0].members.begin(), boxes[0].members.end(), std::size_t(0));
@@ -88,26 +116,7 @@ std::vector<TColor> MedianCut(const std::vector<TColor>& colours, const std::vec
         });
         if (widest->members.size() < 2)
             break;
-        const int ch = widest->widestChannel;
-        auto& m = widest->members;
-        std::sort(m.begin(), m.end(), [&](std::size_t a, std::size_t b) {
-            return std::pair(ChannelOf(colours[a], ch), colours[a]) < std::pair(ChannelOf(colours[b], ch), colours[b]);
-        });
-        std::uint64_t total = 0, half = 0;
-        for (std::size_t i : m)
-            total += counts[i];
-        std::size_t cut = 1;
-        for (; cut < m.size() - 1; ++cut)
-        {
-            half += counts[m[cut - 1]];
-            if (half * 2 >= total)
-                break;
-        }
-        ColourBox upper;
-        upper.members.assign(m.begin() + std::ptrdiff_t(cut), m.end());
-        m.resize(cut);
-        Measure(*widest, colours);
-        Measure(upper, colours);
+        ColourBox upper = SplitAtMedian(*widest, colours, counts);
         boxes.push_back(std::move(upper));
     }
     std::vector<TColor> result(colours.size());
@@ -120,53 +129,77 @@ std::vector<TColor> MedianCut(const std::vector<TColor>& colours, const std::vec
     return result;
 }
 
-std::vector<std::uint8_t> EncodeIndexed(const Canvas& canvas, std::optional<TColor> key)
+namespace {
+
+// Visible colour of every pixel (none for a keyed-out pixel) and how often each colour occurs.
+struct ColourCensus
 {
-    const std::size_t count = std::size_t(canvas.Width()) * std::size_t(canvas.Height());
-    std::vector<TColor> visible(count);
-    std::vector<bool> hidden(count, false);
+    std::vector<std::optional<TColor>> pixels;
     std::map<TColor, std::uint32_t> histogram;
+};
+
+ColourCensus TakeCensus(const Canvas& canvas, std::optional<TColor> key)
+{
+    ColourCensus census;
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x)
         {
-            const std::size_t i = std::size_t(y) * std::size_t(canvas.Width()) + std::size_t(x);
             if (key && !canvas.Opaque(x, y))
             {
-                hidden[i] = true;
+                census.pixels.emplace_back();
                 continue;
             }
-            visible[i] = VisibleColour(canvas.At(x, y), key);
-            ++histogram[visible[i]];
+            const TColor c = VisibleColour(canvas.At(x, y), key);
+            census.pixels.emplace_back(c);
+            ++census.histogram[c];
         }
+    return census;
+}
+
+// The key takes entry 0; every colour maps to the entry of its representative.
+struct ColourTable
+{
+    std::vector<TRgbQuad> entries;
+    std::map<TColor, std::uint8_t> entryOf;
+};
+
+ColourTable BuildColourTable(const std::map<TColor, std::uint32_t>& histogram, std::optional<TColor> key)
+{
     std::vector<TColor> colours;
     std::vector<std::uint32_t> counts;
     for (const auto& [c, n] : histogram)
         colours.push_back(c), counts.push_back(n);
     const std::size_t room = key ? 255 : 256;
-    std::vector<TColor> reps = colours.size() <= room ? colours : MedianCut(colours, counts, room);
-    for (TColor& c : reps)
-        c = AvoidKey(c, key);
-
-    std::vector<TRgbQuad> palette;
-    std::map<TColor, std::uint8_t> slot;
+    const std::vector<TColor> reps = colours.size() <= room ? colours : MedianCut(colours, counts, room);
+    ColourTable table;
     if (key)
-        palette.push_back({BlueOf(*key), GreenOf(*key), RedOf(*key), 0});
-    std::map<TColor, TColor> repOf;
+        table.entries.push_back({BlueOf(*key), GreenOf(*key), RedOf(*key), 0});
+    std::map<TColor, std::uint8_t> slot;
     for (std::size_t i = 0; i < colours.size(); ++i)
     {
-        repOf[colours[i]] = reps[i];
-        if (!slot.count(reps[i]))
+        const TColor rep = AvoidKey(reps[i], key);
+        if (!slot.count(rep))
         {
-            slot[reps[i]] = std::uint8_t(palette.size());
-            palette.push_back({BlueOf(reps[i]), GreenOf(reps[i]), RedOf(reps[i]), 0});
+            slot[rep] = std::uint8_t(table.entries.size());
+            table.entries.push_back({BlueOf(rep), GreenOf(rep), RedOf(rep), 0});
         }
+        table.entryOf[colours[i]] = slot[rep];
     }
-    palette.resize(256);
-    std::vector<std::uint8_t> indices(count, 0);
-    for (std::size_t i = 0; i < count; ++i)
-        if (!hidden[i])
-            indices[i] = slot[repOf[visible[i]]];
-    return TBitmap::Indexed(canvas.Width(), canvas.Height(), std::move(palette), indices).ToBmp();
+    table.entries.resize(256);
+    return table;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeIndexed(const Canvas& canvas, std::optional<TColor> key)
+{
+    const ColourCensus census = TakeCensus(canvas, key);
+    ColourTable table = BuildColourTable(census.histogram, key);
+    std::vector<std::uint8_t> indices;
+    indices.reserve(census.pixels.size());
+    for (const std::optional<TColor>& c : census.pixels)
+        indices.push_back(c ? table.entryOf.at(*c) : 0);
+    return TBitmap::Indexed(canvas.Width(), canvas.Height(), std::move(table.entries), indices).ToBmp();
 }
 
 std::vector<std::uint8_t> EncodeTrueColor(const Canvas& canvas, std::optional<TColor> key)
