@@ -36,6 +36,8 @@ Platform MakePlatform(const CommandLine& options)
     if (options.headless)
     {
         platform = MakeNullPlatform();
+        // Without a window the host still tells of SIGTERM, so a stopped run can write its state dump.
+        platform.events = MakeSdlEvents(nullptr);
         if (!options.unpaced)
             platform.clock = std::make_unique<SteadyClock>();
         platform.system = std::make_unique<RecordingSystem>(true);
