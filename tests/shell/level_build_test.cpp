@@ -38,6 +38,7 @@ protected:
     void SetUp() override
     {
         GameFixture::SetUp();
+        CopyGameData();   // the screen pictures and the music; the tile library is replaced below
         CompoundFileWriter library;
         library.AddStream({u"砖墙", u"红砖"}, TileStream(RGBColor(170, 70, 44), 0, 600));
         library.AddStream({u"植被", u"树林"}, TileStream(RGBColor(60, 138, 52), 3, 1000));
@@ -157,6 +158,7 @@ TEST_F(LevelBuild, AMissingOrEscapingBackgroundIsReplacedByTheTiledBack0)
 
 TEST_F(LevelBuild, TheSixtyFourByteRuleBeepsAndAbortsWhileSixtyFiveBytesBuild)
 {
+    map.BackgroundFileName.clear();   // byte 64 is then the last of a name length of 0
     std::vector<std::uint8_t> bytes = WriteMapBytes(map);
     bytes.resize(64);
     form->DXTimer.SetEnabled(false);
