@@ -1,0 +1,58 @@
+// Terrain sprites before the level builder fills them in, and the direction helper.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "actors/Direction.h"
+#include "actors/TerrSprite.h"
+
+namespace vorlanex {
+namespace {
+
+TEST(TerrSprite, NewTerrainLetsEverythingPassUntilTheBuilderSaysOtherwise)
+{
+    TSpriteEngine engine;
+    auto* terrain = new TTerrSprite(&engine);
+    EXPECT_EQ(terrain->X, 100);
+    EXPECT_EQ(terrain->Y, 100);
+    EXPECT_EQ(terrain->Flags, 3);
+    EXPECT_EQ(terrain->Durability, 1000);
+    EXPECT_TRUE(terrain->TanksPass());
+    EXPECT_TRUE(terrain->BulletsPass());
+    EXPECT_TRUE(terrain->Collidable && terrain->Movable && terrain->Visible);
+    EXPECT_EQ(terrain->Z, 0);
+
+    terrain->Flags = TerrBulletsPass;   // water: bullets fly over, tanks stop
+    EXPECT_FALSE(terrain->TanksPass());
+    EXPECT_TRUE(terrain->BulletsPass());
+    terrain->Flags = TerrTanksPass;     // tanks pass, bullets stop
+    EXPECT_TRUE(terrain->TanksPass());
+    EXPECT_FALSE(terrain->BulletsPass());
+
+    // It never moves by itself.
+    terrain->X = 992;
+    terrain->Y = 736;
+    engine.Move(16);
+    EXPECT_EQ(terrain->X, 992);
+    EXPECT_EQ(terrain->Y, 736);
+
+    nlohmann::json fields;
+    terrain->DumpFields(fields);
+    EXPECT_EQ(fields["Flags"], 1);
+    EXPECT_EQ(fields["Durability"], 1000);
+    EXPECT_STREQ(terrain->ClassName(), "TTerrSprite");
+}
+
+TEST(OppositeDirection, SwapsLeftRightAndUpDownAndSendsTheRestLeft)
+{
+    EXPECT_EQ(OppositeDirection(0), 1);
+    EXPECT_EQ(OppositeDirection(1), 0);
+    EXPECT_EQ(OppositeDirection(2), 3);
+    EXPECT_EQ(OppositeDirection(3), 2);
+    EXPECT_EQ(OppositeDirection(7), 0);
+    EXPECT_EQ(OppositeDirection(255), 0);
+}
+
+}  // namespace
+}  // namespace vorlanex
