@@ -58,7 +58,6 @@ void TPictureCollectionItem::SetTransparentColor(TColor c)
     for (auto& surface : surfaces)
         if (Transparent)
             surface->SetColorKey(Rgb565(transparentColor));
-    BuildOpaqueRuns();
 }
 
 // One surface holds the whole picture and every pattern refers into it: surfaces here have no size limit,
@@ -85,7 +84,6 @@ void TPictureCollectionItem::Load(TDXDraw& display)
             patterns.push_back({Bounds(c * g.cellWidth, r * g.cellHeight, pw, ph), surface.get()});
     surfaces.push_back(std::move(surface));
     loaded = true;
-    BuildOpaqueRuns();
 }
 
 void TPictureCollectionItem::Unload()
@@ -94,34 +92,6 @@ void TPictureCollectionItem::Unload()
     loadedOn = nullptr;
     patterns.clear();
     surfaces.clear();
-    runs.clear();
-    runRowStart.clear();
-    runRowsPerPattern = 0;
-}
-
-void TPictureCollectionItem::BuildOpaqueRuns()
-{
-    runs.clear();
-    runRowStart.clear();
-    runRowsPerPattern = PatternHeight();
-    const std::uint16_t key = Rgb565(transparentColor);
-    for (const Pattern& p : patterns) {
-        for (int y = p.rect.Top; y < p.rect.Bottom; ++y) {
-            runRowStart.push_back(std::uint32_t(runs.size()));
-            const std::uint16_t* row = p.surface->Row(y);
-            int x = p.rect.Left;
-            while (x < p.rect.Right) {
-                while (x < p.rect.Right && row[x] == key)
-                    ++x;
-                const int start = x;
-                while (x < p.rect.Right && row[x] != key)
-                    ++x;
-                if (x > start)
-                    runs.push_back({start - p.rect.Left, x - start});
-            }
-        }
-    }
-    runRowStart.push_back(std::uint32_t(runs.size()));
 }
 
 const TPictureCollectionItem::Pattern* TPictureCollectionItem::DrawablePattern(int index) const

@@ -69,26 +69,13 @@ public:
 private:
     friend class TPictureCollection;
 
-    // A stretch of pixels in one pattern row that are not the colour key; keyed copies draw only these.
-    struct OpaqueRun
-    {
-        std::int32_t start, length;   // relative to the pattern's left edge
-    };
     struct Grid
     {
         int columns = 0, rows = 0, cellWidth = 0, cellHeight = 0;
     };
 
     Grid PatternGrid() const;
-    void BuildOpaqueRuns();
     const Pattern* DrawablePattern(int index) const;
-    // Runs of one row of a pattern: [first, last) in `runs`.
-    void RowRuns(int index, int row, std::uint32_t& first, std::uint32_t& last) const
-    {
-        const std::size_t at = std::size_t(index) * std::size_t(runRowsPerPattern) + std::size_t(row);
-        first = runRowStart[at];
-        last = runRowStart[at + 1];
-    }
     void DrawRotated(TDirectDrawSurface& dest, int x, int y, int width, int height, int index, double centerX,
                      double centerY, int angle, int alpha) const;
 
@@ -101,9 +88,6 @@ private:
     std::size_t position = 0;   // index in the collection, kept current across deletes
     std::vector<std::unique_ptr<TDirectDrawSurface>> surfaces;
     std::vector<Pattern> patterns;
-    std::vector<OpaqueRun> runs;
-    std::vector<std::uint32_t> runRowStart;   // per pattern: one entry per row plus a closing one
-    int runRowsPerPattern = 0;
 };
 
 class TPictureCollection
