@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 
 #include "actors/TerrSprite.h"
 #include "maps/Layers.h"
@@ -44,17 +45,30 @@ TBackgroundSprite* NewBackground(TSpriteEngine& engine, TPictureCollectionItem* 
 }
 
 // A picture's name is the tile's name as the player reads it; a name that is not valid GBK keeps its bytes.
-std::string PictureName(const std::string& gbk)
+// Converted once per distinct name: a full map names a dozen tiles in thousands of cells.
+class PictureNames
 {
-    try
+public:
+    const std::string& For(const std::string& gbk)
     {
-        return GbkToUtf8(gbk);
+        auto [it, added] = names.try_emplace(gbk);
+        if (added)
+        {
+            try
+            {
+                it->second = GbkToUtf8(gbk);
+            }
+            catch (const TextEncodingError&)
+            {
+                it->second = gbk;
+            }
+        }
+        return it->second;
     }
-    catch (const TextEncodingError&)
-    {
-        return gbk;
-    }
-}
+
+private:
+    std::unordered_map<std::string, std::string> names;
+};
 
 void FillLayer(TLayer& layer, const std::vector<MapCell>& cells)
 {
@@ -123,12 +137,13 @@ TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
     return &item;
 }
 
-void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& tile, LoadingSteps& steps)
+void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& tile, LoadingSteps& steps,
+                       PictureNames& names)
 {
     TPictureCollection& pictures = form.DXImageList.Items;
     for (const auto& cell : layer.Cells)
     {
-        const std::string name = PictureName(cell->TileName);
+        const std::string& name = names.For(cell->TileName);
         TPictureCollectionItem* item = pictures.ImageFind(name);
         tile.Path = cell->TileName;
         tile.Load();   // for the flags and durability, even when the picture is there already
@@ -262,8 +277,9 @@ void TMainForm::BuildLevel()
 
     try
     {
+        PictureNames names;
         for (std::size_t i = 0; i < 3; ++i)
-            BuildLayerSprites(*this, *Game.Layers[i], LayerZ[i], tile, steps);
+            BuildLayerSprites(*this, *Game.Layers[i], LayerZ[i], tile, steps, names);
     }
     catch (const std::exception& e)
     {
