@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "actors/Snow.h"
+#include "assets/BuiltinAssets.h"
 #include "actors/TerrSprite.h"
 #include "framework/Bitmap.h"
 #include "framework/Display.h"
 #include "framework/PictureCollection.h"
 #include "framework/SpriteEngine.h"
-#include "shell/RandomGenerator.h"
+#include "platform/null/NullPlatform.h"
+#include "shell/MainForm.h"
 
 namespace vorlanex {
 namespace {
@@ -36,17 +38,16 @@ TBitmap PlainPicture(int w, int h, TColor colour)
     return TBitmap::TrueColor(w, h, std::vector<TColor>(std::size_t(w) * std::size_t(h), colour));
 }
 
-// Every cell of all three layers filled, a tiled 256 x 256 background and 100 snow flakes.
+// Every cell of all three layers filled, a tiled 256 x 256 background and 100 snow flakes, in a form with the
+// built-in pictures, so that flakes replace themselves as in a battle.
 struct FullMap
 {
     FullMap()
     {
-        display.StartDisplay();
-        engine.SetSurface(&display.BackSurface);
+        form->DXDraw.StartDisplay();
         for (int kind = 0; kind < 4; ++kind)
             tiles.push_back(&AddPicture(TilePicture(kind), 32, 32));
         TPictureCollectionItem& back = AddPicture(PlainPicture(256, 256, RGBColor(90, 120, 60)), 256, 256);
-        flake = &AddPicture(PlainPicture(26, 24, clWhite), 26, 24);
 
         auto* background = new TBackgroundSprite(&engine);
         background->Image = &back;
@@ -58,19 +59,20 @@ struct FullMap
             for (int row = 0; row < 24; ++row)
                 for (int col = 0; col < 32; ++col)
                     AddTerrain(layer, col, row, layerZ[layer]);
-        firstFlake = engine.Children->size();
         for (int i = 0; i < 100; ++i)
-            AddFlake();
+            CreateSnowFlake(engine, false);
     }
+
+    ~FullMap() { engine.Clear(); }
 
     TPictureCollectionItem& AddPicture(TBitmap bitmap, int w, int h)
     {
-        TPictureCollectionItem& item = pictures.Add();
+        TPictureCollectionItem& item = form->DXImageList.Items.Add();
         item.Picture = std::move(bitmap);
         item.SetPatternWidth(w);
         item.SetPatternHeight(h);
         item.Transparent = true;
-        item.Load(display);
+        item.Load(form->DXDraw);
         return item;
     }
 
@@ -84,36 +86,19 @@ struct FullMap
         terrain->SetZ(z);
     }
 
-    void AddFlake()
+    static std::unique_ptr<TMainForm> MakeForm(Platform& platform)
     {
-        auto* snow = new TScrollBackground2(&engine);
-        snow->Image = flake;
-        snow->SetGridSize(1, 1);
-        snow->X = rng.Random(1024);
-        snow->Y = rng.Random(768);
-        snow->SetZ(8);
-        snow->FlakeSpeed = rng.Random(6) + 2;
+        GameConfig config;
+        config.seed = 7;
+        config.unpaced = true;
+        config.builtinAssets = BuiltinAssetArchive();
+        return std::make_unique<TMainForm>(platform, config);
     }
 
-    // A flake that left the screen is replaced by one without a picture when there is no form; put the
-    // pictures back so that every frame draws all hundred. Flakes are the last children: terrain came first.
-    void RestoreFlakePictures()
-    {
-        for (std::size_t i = firstFlake; i < engine.Children->size(); ++i)
-        {
-            auto* snow = static_cast<TScrollBackground2*>((*engine.Children)[i]);
-            if (!snow->Image)
-                snow->Image = flake;
-        }
-    }
-
-    TDXDraw display;
-    TPictureCollection pictures;
-    TSpriteEngine engine;
+    Platform platform = MakeNullPlatform();
+    std::unique_ptr<TMainForm> form = MakeForm(platform);
+    TSpriteEngine& engine = *form->SpriteEngine.Engine;
     std::vector<TPictureCollectionItem*> tiles;
-    TPictureCollectionItem* flake = nullptr;
-    std::size_t firstFlake = 0;
-    RandomGenerator rng{7};
 };
 
 void BM_EngineFrameFullMap(benchmark::State& state)
@@ -123,9 +108,8 @@ void BM_EngineFrameFullMap(benchmark::State& state)
     {
         map.engine.Move(16);
         map.engine.FreeKilled();
-        map.RestoreFlakePictures();
         map.engine.Draw();
-        benchmark::DoNotOptimize(map.display.BackSurface.Bits());
+        benchmark::DoNotOptimize(map.form->DXDraw.BackSurface.Bits());
     }
     state.counters["sprites"] = map.engine.SpriteCount;
     state.counters["drawn"] = map.engine.DrawnCount;
