@@ -10,6 +10,7 @@
 #include "framework/BuiltinPictures.h"
 #include "framework/BuiltinWaves.h"
 #include "maps/Layers.h"
+#include "maps/MapFile.h"
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
 
@@ -50,6 +51,10 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
         try
         {
             DXTimerTimer(lagCount);
+        }
+        catch (const EAbort&)
+        {
+            // A map load that ended quietly (wrong magic, too short): the rest of this frame is skipped.
         }
         catch (const std::exception& e)
         {
