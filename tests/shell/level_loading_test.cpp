@@ -120,3 +120,28 @@ TEST_F(LevelLoading, EveryShippedMapLoadsWithItsBackgroundAndAllItsCells)
     }
     EXPECT_GE(maps, 12);
 }
+
+TEST_F(LevelLoading, FromTheTitleABadFirstMapEitherStaysQuietOrGoesBackWithAReport)
+{
+    constexpr int VK_SPACE = 0x20;
+    WriteFile("MAP001.map", std::string(200, 'x'));   // not a map: the battle starts on an empty field
+    Frame();
+    KeyDown(VK_SPACE);
+    Frame();
+    KeyUp(VK_SPACE);
+    EXPECT_EQ(form->Scene, 2);
+    EXPECT_TRUE(form->ReportedErrors().empty());
+    EXPECT_EQ(form->SpriteEngine.Engine->ChildCount(), 1) << "the aborted start made no snow either";
+    Frames(2);
+    EXPECT_EQ(form->Scene, 2);
+
+    std::vector<std::uint8_t> bytes = WriteMapBytes(MapData{});
+    bytes[63] = 0xFF;   // a background name of 255 bytes in a file that ends right after it
+    bytes.resize(80);
+    WriteFile("MAP001.map", std::string(bytes.begin(), bytes.end()));
+    form->ChangeScene(2);
+    Frame();
+    EXPECT_EQ(form->Scene, 1);
+    ASSERT_EQ(form->ReportedErrors().size(), 1u);
+    EXPECT_NE(form->ReportedErrors()[0].find("MAP001.map"), std::string::npos);
+}
