@@ -40,7 +40,7 @@ BmpChannelMask MakeMask(std::uint32_t mask, const std::string& sourceName)
         return m;
     m.shift = std::countr_zero(mask);
     m.bits = std::popcount(mask);
-    if ((mask >> m.shift) != (std::uint32_t(1) << m.bits) - 1 && m.bits != 32)
+    if (m.bits < 32 && (mask >> m.shift) != (std::uint32_t(1) << m.bits) - 1)
         Fail(sourceName, "colour mask is not a contiguous run of bits");
     return m;
 }

@@ -125,6 +125,13 @@ TEST(BitmapReader, DecodesDirectColourDepths)
     EXPECT_EQ(b24.PixelAt(0, 1), RGBColor(0x10, 0x20, 0x30));
     EXPECT_EQ(b24.PixelAt(0, 0), RGBColor(0x01, 0x02, 0x03));
 
+    BmpWriter wholeMask(1, 1, 32);   // a mask of all 32 bits keeps the top eight
+    wholeMask.compression = 3;
+    for (std::uint32_t m : {0xFFFFFFFFu, 0u, 0u})
+        BmpWriter::Put(wholeMask.table, m, 4);
+    wholeMask.pixels = {0, 0, 0, 0xAB};
+    EXPECT_EQ(TBitmap::FromBytes(wholeMask.Bytes(), "mask.bmp").PixelAt(0, 0), RGBColor(0xAB, 0, 0));
+
     BmpWriter rgb32(1, 1, 32);
     rgb32.headerSize = 124;
     rgb32.pixels = {0x33, 0x22, 0x11, 0xFF};
