@@ -64,6 +64,27 @@ struct RowWalk
     }
 };
 
+// The destination pixels covered by the bounding box of a width x height rectangle turned by (c, s) about its
+// top-left corner, which lands at (originX, originY), clipped to the destination; false when nothing is left.
+bool TurnedBounds(const TDirectDrawSurface& dest, double originX, double originY, int width, int height, double c,
+                  double s, int& left, int& top, int& right, int& bottom)
+{
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (const auto& [a, b] : {std::pair{0.0, 0.0}, {double(width), 0.0}, {0.0, double(height)},
+                                {double(width), double(height)}}) {
+        const double tx = originX + a * c - b * s, ty = originY + a * s + b * c;
+        minX = std::min(minX, tx), maxX = std::max(maxX, tx);
+        minY = std::min(minY, ty), maxY = std::max(maxY, ty);
+    }
+    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY) || !std::isfinite(maxY))
+        return false;
+    left = ClampToInt(std::floor(minX), 0, dest.Width());
+    right = ClampToInt(std::ceil(maxX), 0, dest.Width());
+    top = ClampToInt(std::floor(minY), 0, dest.Height());
+    bottom = ClampToInt(std::ceil(maxY), 0, dest.Height());
+    return left < right && top < bottom;
+}
+
 }  // namespace
 
 double TurnCos(int angle) { return CosTable()[std::size_t(angle & 255)]; }
@@ -100,19 +121,9 @@ void TPictureCollectionItem::DrawRotated(TDirectDrawSurface& dest, int x, int y,
         return;
     const double c = TurnCos(angle), s = TurnSin(angle);
     const double pivotX = centerX * width, pivotY = centerY * height;
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    for (const auto& [a, b] : {std::pair{0.0, 0.0}, {double(width), 0.0}, {0.0, double(height)},
-                                {double(width), double(height)}}) {
-        const double u = a - pivotX, v = b - pivotY;
-        const double tx = x + u * c - v * s, ty = y + u * s + v * c;
-        minX = std::min(minX, tx), maxX = std::max(maxX, tx);
-        minY = std::min(minY, ty), maxY = std::max(maxY, ty);
-    }
-    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY) || !std::isfinite(maxY))
-        return;
-    const int left = ClampToInt(std::floor(minX), 0, dest.Width()), right = ClampToInt(std::ceil(maxX), 0, dest.Width());
-    const int top = ClampToInt(std::floor(minY), 0, dest.Height()), bottom = ClampToInt(std::ceil(maxY), 0, dest.Height());
-    if (left >= right || top >= bottom)
+    int left, top, right, bottom;
+    const double originX = x - pivotX * c + pivotY * s, originY = y - pivotX * s - pivotY * c;
+    if (!TurnedBounds(dest, originX, originY, width, height, c, s, left, top, right, bottom))
         return;
     // Pattern pixels per destination pixel, along a destination row.
     const double scaleX = double(pw) / width, scaleY = double(ph) / height;
@@ -122,7 +133,7 @@ void TPictureCollectionItem::DrawRotated(TDirectDrawSurface& dest, int x, int y,
     const std::uint16_t key = Rgb565(transparentColor);
     const bool keyed = Transparent;
     for (int dy = top; dy < bottom; ++dy) {
-        const double rx = left + 0.5 - x, ry = dy + 0.5 - y;
+        const double rx = left + 0.5 - x, ry = dy + 0.5 - y;   // sampling at pixel centres
         const double startX = ((rx * c + ry * s) + pivotX) * scaleX;
         const double startY = ((-rx * s + ry * c) + pivotY) * scaleY;
         int first = 0, last = right - left;
