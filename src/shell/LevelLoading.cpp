@@ -188,6 +188,34 @@ void AbandonLevel(TMainForm& form, const std::string& why)
     form.DXTimer.SetEnabled(true);
 }
 
+// Whether the load goes on with what was read. A wrong magic or a short file ends it quietly, unwinding to the
+// frame handler; a missing file is simply nothing to build.
+bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
+{
+    switch (read.Status)
+    {
+    case MapReadStatus::Ok:
+        return true;
+    case MapReadStatus::Missing:
+        return false;
+    case MapReadStatus::WrongMagic:
+        throw EAbort();
+    case MapReadStatus::TooShort:
+        if (form.platform.system)
+            form.platform.system->Beep();
+        form.DXTimer.SetEnabled(true);
+        throw EAbort();
+    case MapReadStatus::Invalid:
+        break;
+    }
+    // A damaged or hostile file: say so and go back to the title, with its music, instead of an empty battlefield.
+    form.ReportError(read.Message);
+    form.PendingScene = 1;
+    if (form.Game.MusicOn)
+        form.StartMusic();
+    return false;
+}
+
 }  // namespace
 
 void TMainForm::ClearLayers()
@@ -219,26 +247,8 @@ void TMainForm::LoadMap(const std::string& fileName)
     PlaySound("飞机声", false);
 
     const MapReadResult read = ReadMapFile(fileName);
-    switch (read.Status)
-    {
-    case MapReadStatus::Ok:
-        break;
-    case MapReadStatus::Missing:
+    if (!AcceptMapRead(*this, read))
         return;
-    case MapReadStatus::WrongMagic:
-        throw EAbort();
-    case MapReadStatus::TooShort:
-        if (platform.system)
-            platform.system->Beep();
-        DXTimer.SetEnabled(true);
-        throw EAbort();
-    case MapReadStatus::Invalid:
-        // A damaged or hostile file: say so and go back to the title instead of an empty battlefield.
-        ReportError(read.Message);
-        PendingScene = 1;
-        return;
-    }
-
     const MapData& map = read.Map;
     for (std::size_t i = 0; i < 3; ++i)
         Game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
