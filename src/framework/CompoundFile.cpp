@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "framework/CompoundFileNames.h"
-#include "platform/common/Gbk.h"
 
 namespace vorlanex {
 
@@ -70,7 +69,7 @@ private:
     std::uint64_t size = 0;
 };
 
-std::string Quoted(std::u16string_view name) { return "'" + Utf16ToUtf8(name) + "'"; }
+std::string Quoted(std::u16string_view name) { return "'" + CompoundNameToUtf8(name) + "'"; }
 
 }  // namespace
 

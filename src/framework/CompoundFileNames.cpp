@@ -73,6 +73,25 @@ std::u16string CompoundNameFromUtf8(std::string_view utf8)
     return out;
 }
 
+std::string CompoundNameToUtf8(std::u16string_view name)
+{
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
+        const char16_t unit = name[i];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+        {
+            AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(name[i + 1]) - 0xDC00));
+            ++i;
+        }
+        else
+            AppendUtf8(out, high || low ? ReplacementCharacter : char32_t(unit));
+    }
+    return out;
+}
+
 bool IsValidCompoundName(std::u16string_view name)
 {
     if (name.empty() || name.size() > MaxCompoundNameLength)

@@ -21,6 +21,9 @@ int CompareCompoundNames(std::u16string_view a, std::u16string_view b);
 // UTF-8 to UTF-16 for names given in source code and text files; malformed bytes become U+FFFD.
 std::u16string CompoundNameFromUtf8(std::string_view utf8);
 
+// UTF-16 to UTF-8 for messages; a name from a damaged file may hold unpaired surrogates, which become U+FFFD.
+std::string CompoundNameToUtf8(std::u16string_view name);
+
 // Whether a name may be stored: 1 to 31 code units, none of them NUL, '/', '\', ':' or '!'.
 bool IsValidCompoundName(std::u16string_view name);
 

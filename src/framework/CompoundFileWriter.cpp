@@ -5,7 +5,6 @@
 
 #include "framework/CompoundFile.h"
 #include "framework/CompoundFileNames.h"
-#include "platform/common/Gbk.h"
 
 namespace vorlanex {
 
@@ -47,13 +46,13 @@ struct CompoundFileWriter::Node
     Node& Child(const std::u16string& childName, bool asStorage)
     {
         if (!IsValidCompoundName(childName))
-            throw CompoundFileError("invalid storage or stream name '" + Utf16ToUtf8(childName) + "'");
+            throw CompoundFileError("invalid storage or stream name '" + CompoundNameToUtf8(childName) + "'");
         auto at = std::lower_bound(children.begin(), children.end(), childName,
                                    [](const auto& c, const std::u16string& n) { return CompareCompoundNames(c->name, n) < 0; });
         if (at != children.end() && CompareCompoundNames((*at)->name, childName) == 0)
         {
             if ((*at)->storage != asStorage)
-                throw CompoundFileError("'" + Utf16ToUtf8(childName) + "' is already used for a " +
+                throw CompoundFileError("'" + CompoundNameToUtf8(childName) + "' is already used for a " +
                                         ((*at)->storage ? "storage" : "stream"));
             return **at;
         }

@@ -49,10 +49,15 @@ std::string FindTileLibrary(const std::string& appDir)
     std::error_code ec;
     if (fs::exists(exact, ec))
         return exact;
+    // Copied from another system, the name may differ in letter case or still be in GBK bytes.
+    const std::string gbkName = Utf8ToGbk(TileLibraryName);
     const fs::path folder = appDir.empty() ? fs::path(".") : fs::path(appDir);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (SameIgnoringAsciiCase(it->path().filename().string(), TileLibraryName))
-            return appDir + it->path().filename().string();
+    {
+        const std::string name = it->path().filename().string();
+        if (SameIgnoringAsciiCase(name, TileLibraryName) || SameIgnoringAsciiCase(name, gbkName))
+            return appDir + name;
+    }
     return exact;
 }
 
@@ -86,20 +91,24 @@ TTile::TTile(std::string libraryFile, std::function<void()> beep) : TTile()
     Beep = std::move(beep);
 }
 
-std::vector<std::uint8_t> TTile::ReadTileStream() const
+std::vector<std::uint8_t> TTile::ReadTileStream()
 {
     const auto parts = SplitTilePath(Path);
     if (parts[1].empty())
         return {};   // one part names a storage at most, never a stream
     try
     {
-        // Read-only, whatever the query: the library is a data file of the game.
-        const CompoundFile library = CompoundFile::Open(LibraryFile);
-        auto storage = library.OpenStorage(CompoundFile::RootId, GbkToUtf16(parts[0]));
+        if (!library || libraryOpenedFrom != LibraryFile)
+        {
+            // Read-only, whatever the query: the library is a data file of the game.
+            library = std::make_shared<const CompoundFile>(CompoundFile::Open(LibraryFile));
+            libraryOpenedFrom = LibraryFile;
+        }
+        auto storage = library->OpenStorage(CompoundFile::RootId, GbkToUtf16(parts[0]));
         if (!parts[2].empty())
-            storage = library.OpenStorage(storage, GbkToUtf16(parts[1]));
-        const auto stream = library.OpenStream(storage, GbkToUtf16(parts[2].empty() ? parts[1] : parts[2]));
-        return library.ReadStream(stream);
+            storage = library->OpenStorage(storage, GbkToUtf16(parts[1]));
+        const auto stream = library->OpenStream(storage, GbkToUtf16(parts[2].empty() ? parts[1] : parts[2]));
+        return library->ReadStream(stream);
     }
     catch (const CompoundFileError&)
     {

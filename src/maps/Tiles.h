@@ -17,11 +17,14 @@
 
 namespace vorlanex {
 
+class CompoundFile;
+
 // The tile library's name in the game folder.
 inline constexpr const char* TileLibraryName = "图库.TIL";
 
 // The tile library in `appDir` (trailing separator included): the exact name when it exists, else an entry
-// whose name matches ignoring ASCII letter case, else the exact name (which then fails to open).
+// whose name matches ignoring ASCII letter case, in UTF-8 or in GBK bytes, else the exact name (which then
+// fails to open).
 std::string FindTileLibrary(const std::string& appDir);
 
 // Splits a GBK path at "\" into its first three parts (missing parts are empty). A "\" byte that is the
@@ -53,7 +56,11 @@ public:
 
 private:
     // The stream's bytes, or empty when the library, a storage or the stream is missing or unreadable.
-    std::vector<std::uint8_t> ReadTileStream() const;
+    std::vector<std::uint8_t> ReadTileStream();
+
+    // A level build loads a tile for every cell: the library is read once per tile object, not per cell.
+    std::shared_ptr<const CompoundFile> library;
+    std::string libraryOpenedFrom;
 };
 
 class TTiles

@@ -241,6 +241,9 @@ TEST(CompoundFileNames, OrderIsLengthFirstThenUpperCase)
     EXPECT_NE(CompareCompoundNames(u"\u00f7", u"\u00d7"), 0);   // division and multiplication signs differ
     EXPECT_LT(CompareCompoundNames(u"砖墙", u"钢板"), 0);        // CJK by code unit: U+7816 < U+94A2
     EXPECT_EQ(CompoundNameFromUtf8("图库"), u"图库");
+    // Names from damaged files go into messages: broken surrogates must not stop the message being made.
+    EXPECT_EQ(CompoundNameToUtf8(std::u16string{char16_t(0xD800), u'a'}), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(CompoundNameToUtf8(std::u16string{char16_t(0xD83D), char16_t(0xDE00)}), "\xF0\x9F\x98\x80");
 
     EXPECT_TRUE(IsValidCompoundName(u"地形"));
     EXPECT_FALSE(IsValidCompoundName(u""));

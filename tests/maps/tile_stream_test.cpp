@@ -173,6 +173,10 @@ TEST_F(TileLoad, AMissingTileBeepsAndKeepsThePreviousOne)
     EXPECT_FALSE(LoadUtf8(elsewhere, "墙\\砖"));
     EXPECT_EQ(elsewhere.Bitmap.Width(), 32);   // the blank default picture
     EXPECT_EQ(beeps, 8);
+
+    tile.LibraryFile = (folder / "absent.til").string();   // a tile reads the library it is pointed at now
+    EXPECT_FALSE(LoadUtf8(tile, "墙\\砖"));
+    EXPECT_EQ(beeps, 9);
 }
 
 TEST_F(TileLoad, AnInvalidBitmapIsAnErrorNamingLibraryAndTile)
@@ -194,10 +198,14 @@ TEST_F(TileLoad, AnInvalidBitmapIsAnErrorNamingLibraryAndTile)
     }
 }
 
-TEST_F(TileLoad, TheLibraryIsFoundRegardlessOfLetterCase)
+TEST_F(TileLoad, TheLibraryIsFoundRegardlessOfLetterCaseAndEncoding)
 {
-    testing::WriteBytes(folder / "图库.til", {1});
     const std::string appDir = folder.Path().string() + "/";
+    const std::string gbkName = Utf8ToGbk("图库.Til");
+    testing::WriteBytes(folder.Path() / gbkName, {1});
+    EXPECT_EQ(FindTileLibrary(appDir), appDir + gbkName);
+    std::filesystem::remove(folder.Path() / gbkName);
+    testing::WriteBytes(folder / "图库.til", {1});
     EXPECT_EQ(FindTileLibrary(appDir), appDir + "图库.til");
     testing::WriteBytes(folder / "图库.TIL", {1});
     EXPECT_EQ(FindTileLibrary(appDir), appDir + "图库.TIL");
