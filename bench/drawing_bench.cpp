@@ -22,7 +22,8 @@ TBitmap TankPicture()
         for (int x = 0; x < 32; ++x) {
             const int dx = x - 16, dy = y - 16;
             const bool inside = dx * dx + dy * dy < 15 * 15 && !(x >= 14 && x <= 17 && y < 6);
-            pixels[std::size_t(y * 32 + x)] = inside ? RGBColor(std::uint8_t(60 + x * 4), std::uint8_t(90 + y * 3), 40) : clBlack;
+            pixels[std::size_t(y * 32 + x)] =
+                inside ? RGBColor(std::uint8_t(60 + x * 4), std::uint8_t(90 + y * 3), 40) : clBlack;
         }
     return TBitmap::TrueColor(32, 32, std::move(pixels));
 }

@@ -17,10 +17,10 @@ TBitmap BuiltinPicture(const PictureSpec& spec, const std::vector<AssetEntry>& a
         throw BitmapError(source + ": missing from the asset archive");
     TBitmap picture = TBitmap::FromBytes(entry->bytes, source);
     if (picture.Width() != spec.width || picture.Height() != spec.height || picture.BitCount() != spec.bitCount)
-        throw BitmapError(source + ": is " + std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()) +
-                          " at " + std::to_string(picture.BitCount()) + " bits, expected " +
-                          std::to_string(spec.width) + " x " + std::to_string(spec.height) + " at " +
-                          std::to_string(spec.bitCount) + " bits");
+        throw BitmapError(source + ": is " + std::to_string(picture.Width()) + " x " +
+                          std::to_string(picture.Height()) + " at " + std::to_string(picture.BitCount()) +
+                          " bits, expected " + std::to_string(spec.width) + " x " + std::to_string(spec.height) +
+                          " at " + std::to_string(spec.bitCount) + " bits");
     return picture;
 }
 

@@ -181,14 +181,15 @@ TEST_F(BitmapFiles, ReadsFilesAndNamesTheOneThatIsMissing)
 // A file packed by Python's struct module, independent of our writer.
 TEST_F(BitmapFiles, ReadsABitmapWrittenByAnotherTool)
 {
-    std::ofstream(dir / "write.py") << "import struct,sys\n"
-                                       "w,h=5,3\n"
-                                       "pad=b'\\0'*((w*3+3)//4*4-w*3)\n"
-                                       "rows=b''.join(b''.join(struct.pack('<BBB',x*50,y*100,200) for x in range(w))+pad"
-                                       " for y in range(h-1,-1,-1))\n"
-                                       "hdr=struct.pack('<IiiHHIIiiII',40,w,h,1,24,0,len(rows),2835,2835,0,0)\n"
-                                       "f=b'BM'+struct.pack('<IHHI',14+len(hdr)+len(rows),0,0,14+len(hdr))+hdr+rows\n"
-                                       "open(sys.argv[1],'wb').write(f)\n";
+    std::ofstream(dir / "write.py")
+        << "import struct,sys\n"
+           "w,h=5,3\n"
+           "pad=b'\\0'*((w*3+3)//4*4-w*3)\n"
+           "rows=b''.join(b''.join(struct.pack('<BBB',x*50,y*100,200) for x in range(w))+pad"
+           " for y in range(h-1,-1,-1))\n"
+           "hdr=struct.pack('<IiiHHIIiiII',40,w,h,1,24,0,len(rows),2835,2835,0,0)\n"
+           "f=b'BM'+struct.pack('<IHHI',14+len(hdr)+len(rows),0,0,14+len(hdr))+hdr+rows\n"
+           "open(sys.argv[1],'wb').write(f)\n";
     const std::string command = "python3 '" + (dir / "write.py").string() + "' '" + (dir / "py.bmp").string() + "'";
     if (std::system((command + " 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "python3 is not available";
