@@ -68,7 +68,9 @@ TEST(TileLibraryData, ShipsEveryKindOfTerrain)
         looks.insert(t.Bitmap.Pixels());
         // Only cover drawn over the tanks may let the ground show through.
         if (s.path.rfind("植被", 0) != 0)
+        {
             EXPECT_EQ(s.transparent, 0) << s.path;
+        }
         brick |= t.Flags == 0 && t.Durability <= 1000;
         steel |= t.Flags == 0 && t.Durability >= 100000;
         water |= t.Flags == 2;
