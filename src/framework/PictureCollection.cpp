@@ -2,6 +2,7 @@
 
 #include "framework/PictureCollection.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -31,13 +32,16 @@ TPictureCollectionItem::Grid TPictureCollectionItem::PatternGrid() const
         return g;
     if (pw == w && ph == h)
         return {1, 1, w, h};
-    g.cellWidth = pw + SkipWidth;
-    g.cellHeight = ph + SkipHeight;
+    // Wide arithmetic: the gaps are plain fields and may hold anything.
+    const std::int64_t cellWidth = std::int64_t(pw) + SkipWidth, cellHeight = std::int64_t(ph) + SkipHeight;
     // A gap that swallows the whole pattern leaves no cell to step by: no patterns rather than a division by 0.
-    if (g.cellWidth <= 0 || g.cellHeight <= 0)
+    if (cellWidth <= 0 || cellHeight <= 0)
         return {};
-    g.columns = std::max(0, (w + SkipWidth) / g.cellWidth);
-    g.rows = std::max(0, (h + SkipHeight) / g.cellHeight);
+    g.columns = int(std::max<std::int64_t>(0, (std::int64_t(w) + SkipWidth) / cellWidth));
+    g.rows = int(std::max<std::int64_t>(0, (std::int64_t(h) + SkipHeight) / cellHeight));
+    // A cell wider than an int is only ever stepped over with a single column or row.
+    g.cellWidth = int(std::min<std::int64_t>(cellWidth, INT32_MAX));
+    g.cellHeight = int(std::min<std::int64_t>(cellHeight, INT32_MAX));
     return g;
 }
 

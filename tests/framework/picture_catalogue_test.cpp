@@ -64,6 +64,9 @@ TEST(PictureCutting, NumbersPatternsRowByRowWithTheEffectiveSize)
     gaps.SkipWidth = -16;   // a gap that cancels the pattern width leaves nothing to step by
     gaps.Load(display);
     EXPECT_EQ(gaps.PatternCount(), 0);
+    gaps.SkipWidth = INT32_MAX;   // a gap past the edge still leaves the first pattern
+    gaps.Load(display);
+    EXPECT_EQ(Rects(gaps), std::vector<TRect>{Bounds(0, 0, 16, 16)});
 }
 
 TEST(PictureNames, LookupIgnoresCaseAndTheLatestNameWins)
