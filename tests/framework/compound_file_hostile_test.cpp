@@ -196,24 +196,6 @@ TEST(CompoundFileHostile, ExtendedAllocationTableMustBeComplete)
     }
 }
 
-TEST(CompoundFileHostile, EveryTruncationFailsCleanly)
-{
-    const Image sample = Sample();
-    for (std::size_t size = 0; size < sample.size(); size += 61)
-    {
-        const Image image(sample.begin(), sample.begin() + std::ptrdiff_t(size));
-        try
-        {
-            const auto file = CompoundFile::FromBytes(image, "cut");
-            EXPECT_EQ(ReadPath(file, {u"Large"}), PatternBytes(5000, 1));
-            EXPECT_EQ(ReadPath(file, {u"Small"}), PatternBytes(200, 2));
-        }
-        catch (const CompoundFileError&)
-        {
-        }
-    }
-}
-
 TEST(CompoundFileHostile, MissingAndNonFilesNameThePath)
 {
     testing::ScratchFolder folder;
