@@ -38,8 +38,9 @@ void RemoveFromList(std::vector<TSprite*>& list, const TSprite* sprite)
         list.erase(std::next(found).base());
 }
 
-// The draw order is sorted by Z, so only the run of equal Z can hold the sprite. Within it the newest sprite
-// comes first, which is the one Clear frees first.
+// The draw order is sorted by Z, so only the run of equal Z should hold the sprite; within it the newest sprite
+// comes first, which is the one Clear frees first. A Z written directly instead of through SetZ breaks the
+// sorting, so a miss falls back to the whole list: a freed sprite must never stay in it.
 void RemoveFromDrawOrder(std::vector<TSprite*>& order, const TSprite* sprite)
 {
     auto it = std::lower_bound(order.begin(), order.end(), sprite->Z,
@@ -50,6 +51,7 @@ void RemoveFromDrawOrder(std::vector<TSprite*>& order, const TSprite* sprite)
             order.erase(it);
             return;
         }
+    RemoveFromList(order, sprite);
 }
 
 }  // namespace
@@ -81,8 +83,8 @@ TSprite::~TSprite()
         if (Engine)
         {
             --Engine->SpriteCount;
-            if (IsDead)
-                RemoveFromList(Engine->KillList, this);
+            // Searched even when IsDead was cleared by hand after Kill: a freed sprite must never stay queued.
+            RemoveFromList(Engine->KillList, this);
         }
         RemoveFromList(*Parent->Children, this);
         RemoveFromDrawOrder(*Parent->DrawOrder, this);

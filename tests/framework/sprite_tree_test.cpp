@@ -187,6 +187,24 @@ TEST(SpriteTree, DeadSpritesFreedThroughTheirParentLeaveTheKillList)
     engine.reset();   // frees the whole tree, dead or not, without touching freed memory
 }
 
+TEST(SpriteTree, FreedSpritesLeaveEveryListEvenWhenTheirFieldsWereWrittenByHand)
+{
+    std::vector<std::string> log;
+    TSpriteEngine engine;
+    auto* a = MakeProbe(&engine, "a", log);
+    auto* b = MakeProbe(&engine, "b", log);
+    MakeProbe(&engine, "c", log)->SetZ(2);
+    a->Z = 7;   // not through SetZ: the draw order no longer knows where it is
+    b->Kill();
+    b->IsDead = false;
+    delete a;
+    delete b;
+    EXPECT_EQ(DrawOrderNames(engine), (Names{"c"}));
+    EXPECT_TRUE(engine.KillList.empty());
+    engine.Draw();   // nothing freed is visited
+    engine.FreeKilled();
+}
+
 TEST(SpriteTree, SpriteAtFindsTheTopmostVisibleSpriteWithInclusiveEdges)
 {
     std::vector<std::string> log;
