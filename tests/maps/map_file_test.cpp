@@ -111,24 +111,6 @@ TEST(MapFile, CellsPastTheEndOfTheFileKeepTheirDefaults)
     EXPECT_TRUE(read.Map.Layers[2].empty());
 }
 
-TEST(MapFile, ARecordCutInsideKeepsWhatItReadAndDefaultsTheRest)
-{
-    MapData map;
-    map.Layers[0] = {Cell(1, 1, "植被\\树林树林树林树林树林"), Cell(0x0102, 0x0304, "砖墙\\红砖")};
-    map.Layers[0][1].Reserved2 = 99;
-    std::vector<std::uint8_t> bytes = WriteMapBytes(map);
-    const std::size_t second = Layer1CountOffset(map) + 4 + MapCellFixedSize + map.Layers[0][0].TileName.size();
-    bytes.resize(second + 5);   // the column whole, one byte of the row
-
-    const MapReadResult read = ReadMapBytes(bytes, "m");
-    ASSERT_EQ(read.Status, MapReadStatus::Ok) << read.Message;
-    const MapCell& cut = read.Map.Layers[0][1];
-    EXPECT_EQ(cut.Col, 0x0102);
-    EXPECT_EQ(cut.Row, 0x04);   // the low byte from the file, the rest from the default 3
-    EXPECT_EQ(cut.Reserved2, 0);
-    EXPECT_TRUE(cut.TileName.empty());
-}
-
 TEST(MapFile, HostileCountsAndLengthsAreRefusedNamingTheFile)
 {
     const MapData map = SampleMap();

@@ -251,17 +251,3 @@ TEST_F(LevelBuild, ATileWithABrokenBitmapIsReportedAndTheGameReturnsToTheTitle)
     Frame();
     EXPECT_EQ(form->Scene, 1);
 }
-
-TEST_F(LevelBuild, ResetKeepsTheFormsThreePicturesAndLeavesAnEmptyBackground)
-{
-    map.Layers[2] = {Cell(1, 1, "植被\\树林")};
-    Load();
-    ASSERT_EQ(form->DXImageList.Items.Count(), 5);
-    form->ResetLevel();
-    EXPECT_EQ(form->DXImageList.Items.Count(), 3);
-    EXPECT_EQ(form->DXImageList.Items.Item(2).Name(), "Back0");
-    EXPECT_EQ(LayerCells(), 0u);
-    ASSERT_EQ(form->SpriteEngine.Engine->ChildCount(), 1);
-    EXPECT_EQ(form->Game.BackgroundSprite->Image, nullptr);
-    EXPECT_EQ(form->Game.Player1Tank, nullptr);
-}

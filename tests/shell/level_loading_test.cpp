@@ -40,6 +40,8 @@ constexpr int Middle = 768 / 2;
 TEST_F(LevelLoading, TheBarRunsFromBlueToRedInsideAWhiteFrame)
 {
     DrawAt(1, 3);
+    EXPECT_EQ(parts.text->Drawn().back(), "正在装入地图......1");
+    EXPECT_EQ(Pixel(206, Middle - 4), Rgb565(clYellow)) << "inside the first character";
     const std::uint16_t third = Rgb565(85, 0, 170);
     EXPECT_EQ(Pixel(104, Middle - 16), third);
     EXPECT_EQ(Pixel(378, Middle + 15), third);
@@ -57,27 +59,6 @@ TEST_F(LevelLoading, TheBarRunsFromBlueToRedInsideAWhiteFrame)
     DrawAt(0, 3);
     EXPECT_EQ(Pixel(104, Middle), Rgb565(0, 0, 255)) << "at 0 the bar is one pixel of pure blue";
     EXPECT_NE(Pixel(105, Middle), Rgb565(0, 0, 255));
-}
-
-TEST_F(LevelLoading, TheCountBlinksBetweenYellowAndWhite)
-{
-    for (const auto& [progress, colour] : {std::pair{1, clYellow}, std::pair{30, clYellow}, std::pair{31, clWhite},
-                                           std::pair{61, clYellow}, std::pair{119, clWhite}})
-    {
-        parts.text->ClearDrawn();
-        DrawAt(progress, 200);
-        ASSERT_FALSE(parts.text->Drawn().empty());
-        EXPECT_EQ(parts.text->Drawn().back(), "正在装入地图......" + std::to_string(progress));
-        EXPECT_EQ(Pixel(206, Middle - 4), Rgb565(colour)) << progress;   // inside the first character
-    }
-}
-
-TEST_F(LevelLoading, NothingIsShownWhileTheDisplayCannotBeDrawn)
-{
-    form->DXDraw.Finalize();
-    const int before = parts.video->PresentCount();
-    DrawAt(1, 3);
-    EXPECT_EQ(parts.video->PresentCount(), before);
 }
 
 TEST_F(LevelLoading, ABuildShowsTheFirstAndLastStepsAndNotOneFramePerCell)
