@@ -2,8 +2,6 @@
 
 #include <set>
 
-#include <nlohmann/json.hpp>
-
 #include "actors/EffectsFixture.h"
 #include "actors/Explosions.h"
 #include "framework/PictureCollection.h"
@@ -96,23 +94,6 @@ TEST_F(EffectsTest, AnimationLoopsAQuarterPatternPerFrame)
         boom->Step(16);
     EXPECT_NEAR(boom->FrameIndex, 0.2, 1e-9);   // 4.2 wrapped
     EXPECT_EQ(boom->PatternIndex(), 0);
-
-    nlohmann::json fields;
-    boom->DumpFields(fields);
-    EXPECT_EQ(fields["TimeLeft"], 10);
-    EXPECT_STREQ(boom->ClassName(), "TExplosion");
-}
-
-TEST(EffectsWithoutForm, FallBackToTheBuiltInGeometry)
-{
-    TSpriteEngine engine;
-    auto* big = new TExplosionBig(&engine);
-    EXPECT_EQ(big->Image, nullptr);
-    EXPECT_EQ(big->Width, 64);
-    EXPECT_EQ(big->FrameCount, 6);
-    EXPECT_EQ(big->FrameIndex, 0);
-    engine.Move(16);
-    EXPECT_FALSE(big->IsDead);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <map>
 
-#include <nlohmann/json.hpp>
-
 #include "actors/EffectsFixture.h"
 #include "actors/Snow.h"
 #include "framework/PictureCollection.h"
@@ -137,16 +135,6 @@ TEST_F(SnowTest, PicturesComeInTheirShares)
     EXPECT_NEAR(counts["Snow0"] / double(total), 0.30, 0.025);
     EXPECT_NEAR(counts["snow2"] / double(total), 0.49, 0.025);
     EXPECT_NEAR(counts["Snow1"] / double(total), 0.21, 0.025);
-}
-
-TEST_F(SnowTest, DumpsItsSpeed)
-{
-    TScrollBackground2* flake = PlaceFlake(Engine(), 10, 10, 5);
-    nlohmann::json fields;
-    flake->DumpFields(fields);
-    EXPECT_EQ(fields["FlakeSpeed"], 5.0);
-    EXPECT_EQ(fields["GridCols"], 1);
-    EXPECT_STREQ(flake->ClassName(), "TScrollBackground2");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include "actors/Direction.h"
 #include "actors/TerrSprite.h"
 
@@ -26,22 +24,6 @@ TEST(TerrSprite, NewTerrainLetsEverythingPassUntilTheBuilderSaysOtherwise)
     terrain->Flags = TerrBulletsPass;   // water: bullets fly over, tanks stop
     EXPECT_FALSE(terrain->TanksPass());
     EXPECT_TRUE(terrain->BulletsPass());
-    terrain->Flags = TerrTanksPass;     // tanks pass, bullets stop
-    EXPECT_TRUE(terrain->TanksPass());
-    EXPECT_FALSE(terrain->BulletsPass());
-
-    // It never moves by itself.
-    terrain->X = 992;
-    terrain->Y = 736;
-    engine.Move(16);
-    EXPECT_EQ(terrain->X, 992);
-    EXPECT_EQ(terrain->Y, 736);
-
-    nlohmann::json fields;
-    terrain->DumpFields(fields);
-    EXPECT_EQ(fields["Flags"], 1);
-    EXPECT_EQ(fields["Durability"], 1000);
-    EXPECT_STREQ(terrain->ClassName(), "TTerrSprite");
 }
 
 TEST(OppositeDirection, SwapsLeftRightAndUpDownAndSendsTheRestLeft)
