@@ -84,20 +84,7 @@ void TMainForm::StartBattle()
 void TMainForm::CreateSnow()
 {
     for (int i = 0; i < 100; ++i)
-    {
-        auto* flake = new TScrollBackground2(SpriteEngine.Engine);
-        const char* picture;
-        if (Game.RandomNumber() < 0.3)
-            picture = "Snow0";
-        else
-            picture = Game.RandomNumber() <= 0.7 ? "Snow2" : "Snow1";
-        flake->Image = ImageList.Items.ImageFind(picture);
-        flake->SetGridSize(1, 1);
-        flake->X = Game.Random(DXDraw.Width());
-        flake->Y = Game.Random(DXDraw.Height());
-        flake->SetZ(8);
-        flake->FlakeSpeed = Game.Random(6) + 2;
-    }
+        CreateSnowFlake(*SpriteEngine.Engine, false);
 }
 
 void TMainForm::TitleFrame()

@@ -80,7 +80,13 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     DXTimer.Loaded(platform.events ? platform.events->HasFocus() : true);
 }
 
-TMainForm::~TMainForm() { FormDestroy(); }
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+    // Sprites may reach the game state while they are freed, so they go before it does.
+    SpriteEngine.Engine->Clear();
+    SpriteEngine.Engine->FreeKilled();
+}
 
 void TMainForm::LoadBuiltinCatalogues()
 {
