@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "maps/MapFile.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -53,7 +54,7 @@ void TMainForm::ResultFrame()
     if (Game.LevelCleared)
     {
         Game.MapFileName = LevelMapFileName(Game.AppDir, Game.CurrentLevel);
-        if (!std::filesystem::exists(Game.MapFileName))
+        if (!std::filesystem::exists(ResolveFileName(Game.MapFileName)))
         {
             Game.CurrentLevel = 1;
             Game.MapFileName = LevelMapFileName(Game.AppDir, Game.CurrentLevel);

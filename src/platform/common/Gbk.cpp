@@ -26,6 +26,7 @@ public:
     // Converts all of `in`; `what` names the source encoding in error messages.
     std::string Run(std::string_view in, const char* what)
     {
+        iconv(handle, nullptr, nullptr, nullptr, nullptr);   // a cached converter starts each text afresh
         std::string out(in.size() * 2 + 16, '\0');
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
@@ -59,6 +60,25 @@ private:
     iconv_t handle;
 };
 
+// Opening a converter loads a module each time, so each thread keeps one per direction.
+Converter& GbkToUtf8Converter()
+{
+    thread_local Converter converter("UTF-8", "GBK");
+    return converter;
+}
+
+Converter& Utf8ToGbkConverter()
+{
+    thread_local Converter converter("GBK", "UTF-8");
+    return converter;
+}
+
+Converter& GbkToUtf16Converter()
+{
+    thread_local Converter converter("UTF-16LE", "GBK");
+    return converter;
+}
+
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -66,7 +86,7 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 std::string GbkToUtf8(std::string_view gbk)
 {
-    Converter converter("UTF-8", "GBK");
+    Converter& converter = GbkToUtf8Converter();
     return converter.Run(gbk, "GBK");
 }
 
@@ -79,7 +99,7 @@ std::string Utf8ToGbk(std::string_view utf8)
         if (NextCodePoint(utf8, pos) == ReplacementCharacter && utf8.substr(start, 3) != "\xEF\xBF\xBD")
             throw TextEncodingError("Invalid UTF-8 text at byte " + std::to_string(start));
     }
-    Converter converter("GBK", "UTF-8");
+    Converter& converter = Utf8ToGbkConverter();
     try
     {
         return converter.Run(utf8, "UTF-8");
@@ -93,7 +113,7 @@ std::string Utf8ToGbk(std::string_view utf8)
 
 std::u16string GbkToUtf16(std::string_view gbk)
 {
-    Converter converter("UTF-16LE", "GBK");
+    Converter& converter = GbkToUtf16Converter();
     const std::string bytes = converter.Run(gbk, "GBK");
     std::u16string out(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < out.size(); ++i)
