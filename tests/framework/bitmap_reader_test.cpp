@@ -13,7 +13,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put(Bytes& out, std::uint32_t v, int n)
+void Put(Bytes& out, std::uint64_t v, int n)
 {
     for (int i = 0; i < n; ++i)
         out.push_back(std::uint8_t(v >> (8 * i)));
