@@ -13,12 +13,15 @@ echo "== build and test"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs" --timeout 300
+unit=$(ctest --test-dir "$root/build" -N | sed -n 's/^Total Tests: //p')
 
 echo "== sanitizers"
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVORLANEX_SANITIZE=ON -DVORLANEX_BENCH=OFF >/dev/null
 cmake --build "$root/build-sanitize" -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" --timeout 600
+sanitized=$(ctest --test-dir "$root/build-sanitize" -N | sed -n 's/^Total Tests: //p')
+fuzzed=0
 
 if command -v clang++ >/dev/null; then
     echo "== fuzz"
@@ -33,7 +36,11 @@ if command -v clang++ >/dev/null; then
         [ -d "$seeds" ] || seeds=""
         "$root/build-fuzz/$t" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "$corpus" $seeds
     done
-    echo "fuzzing: $(echo $targets | wc -w) targets ran clean"
+    fuzzed=$(echo $targets | wc -w)
+    echo "fuzzing: $fuzzed targets ran clean"
 else
     echo "== fuzz skipped: clang is not installed"
 fi
+
+# Every stage above stops the script on a failure, so reaching here means all passed.
+echo "tests: $((unit + sanitized + fuzzed)) passed, 0 failed"
