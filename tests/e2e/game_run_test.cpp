@@ -181,3 +181,14 @@ TEST_F(GameRun, OptionsAreCheckedAndExplained)
     EXPECT_EQ(Run("--input " + (dir / "bad.txt").string()), 2);
     EXPECT_NE(Output().find("bad.txt:1: unknown key 'NoSuchKey'"), std::string::npos);
 }
+
+TEST_F(GameRun, AltF4FromTheScriptQuitsAndStillWritesTheState)
+{
+    std::ofstream(dir / "quit.txt") << "5 down Left Alt\n6 press F4\n";
+    const std::string args =
+        "--input " + (dir / "quit.txt").string() + " --frames 500 --dump-state " + (dir / "state.json").string();
+    ASSERT_EQ(Run(args), 0) << Output();
+    const nlohmann::json state = nlohmann::json::parse(ReadBytes(dir / "state.json"));
+    EXPECT_EQ(state["frame"], 5);
+    EXPECT_EQ(state["Scene"], 1);
+}

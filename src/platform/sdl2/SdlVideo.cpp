@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/sdl2/SdlPlatform.h"
 
@@ -35,26 +36,52 @@ void SdlVideo::Open(int width, int height, bool openWindowed)
     window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window)
         Fail("Cannot create the game window");
-    CreateRenderer();
-    if (SDL_RenderSetLogicalSize(renderer, width, height) != 0)
-        Fail("Cannot set the logical display size");
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!texture)
-        Fail("Cannot create the display texture");
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
     textureWidth = width;
     textureHeight = height;
+    CreatePresenter();
     // The game draws its own cursor.
     SDL_ShowCursor(SDL_DISABLE);
     // Keys drive tanks, they never type: an input method must not swallow them.
     SDL_StopTextInput();
 }
 
+namespace {
+
+// A GL renderer that Mesa runs on the processor (llvmpipe, softpipe, swrast) costs several times the CPU of
+// SDL's own software renderer drawing straight into a window of the game's size (scaling to a full screen is
+// the one job it does better).
+bool IsSoftwareGl(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::string_view(info.name).find("opengl") == std::string_view::npos)
+        return false;
+    if (!SDL_GL_GetCurrentContext())
+        return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+    if (!name)
+        return false;
+    const std::string_view gl(reinterpret_cast<const char*>(name));
+    return gl.find("llvmpipe") != gl.npos || gl.find("softpipe") != gl.npos || gl.find("swrast") != gl.npos ||
+           gl.find("Software Rasterizer") != gl.npos;
+}
+
+}  // namespace
+
 // Vsync paces presenting to the screen; a machine without an accelerated renderer still gets a picture.
+// No renderer kind is demanded first, so SDL's own order (accelerated first) and the SDL_RENDER_DRIVER hint
+// both apply; in a window, a GL that is really software gives way to the plain software renderer.
 void SdlVideo::CreateRenderer()
 {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer && windowed && IsSoftwareGl(renderer))
+    {
+        SDL_DestroyRenderer(renderer);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    }
     if (!renderer)
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer)
@@ -105,13 +132,33 @@ void SdlVideo::SetCaption(const std::string& utf8)
         SDL_SetWindowTitle(window, caption.c_str());
 }
 
+// The best renderer differs between a window and a scaled full screen, so it is chosen again.
 void SdlVideo::ToggleFullscreen()
 {
     if (!window)
         return;
     const Uint32 mode = windowed ? Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u;
-    if (SDL_SetWindowFullscreen(window, mode) == 0)
-        windowed = !windowed;
+    if (SDL_SetWindowFullscreen(window, mode) != 0)
+        return;
+    windowed = !windowed;
+    SDL_DestroyTexture(texture);
+    texture = nullptr;
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+    CreatePresenter();
+}
+
+// Renderer and streaming texture for the logical size.
+void SdlVideo::CreatePresenter()
+{
+    CreateRenderer();
+    if (SDL_RenderSetLogicalSize(renderer, textureWidth, textureHeight) != 0)
+        Fail("Cannot set the logical display size");
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, textureWidth,
+                                textureHeight);
+    if (!texture)
+        Fail("Cannot create the display texture");
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
 }
 
 std::unique_ptr<Video> MakeSdlVideo()

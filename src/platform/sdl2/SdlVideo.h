@@ -30,6 +30,7 @@ public:
 
 private:
     void CreateRenderer();
+    void CreatePresenter();
     void Fail(const std::string& what);
 
     SDL_Window* window = nullptr;

@@ -8,13 +8,32 @@
 
 namespace vorlanex {
 
+namespace {
+
+constexpr int kAltKey = 0x12;
+
+}  // namespace
+
 GameLoop::GameLoop(TMainForm& form, OverlayEvents* overlay, RunOptions options)
     : form(form), overlay(overlay), options(std::move(options))
 {
     form.DXDraw.OnPresented = [this](const TDirectDrawSurface& shown) { lastPresented = &shown; };
 }
 
+// A handler's error is reported and the game goes on, as in a frame.
 void GameLoop::Dispatch(const InputEvent& e)
+{
+    try
+    {
+        DispatchUnguarded(e);
+    }
+    catch (const std::exception& error)
+    {
+        form.ReportError(error.what());
+    }
+}
+
+void GameLoop::DispatchUnguarded(const InputEvent& e)
 {
     switch (e.kind)
     {
@@ -47,6 +66,7 @@ void GameLoop::ApplyScript()
             overlay->SetKey(s.key, true);
             e.kind = EventKind::KeyDown;
             e.key = s.key;
+            e.alt = s.key != kAltKey && overlay->ScriptedKeyDown(kAltKey);
             break;
         case ScriptEvent::Kind::KeyUp:
             overlay->SetKey(s.key, false);

@@ -38,6 +38,7 @@ public:
 private:
     void ApplyScript();
     void Dispatch(const InputEvent& e);
+    void DispatchUnguarded(const InputEvent& e);
     void TakeScreenshots();
     bool Finished() const;
 

@@ -22,6 +22,7 @@ public:
     bool HasFocus() override;
 
     void SetKey(int vk, bool down) { scriptedKeys[std::size_t(vk & 0xFF)] = down ? 0x80 : 0; }
+    bool ScriptedKeyDown(int vk) const { return scriptedKeys[std::size_t(vk & 0xFF)] != 0; }
     void SetMouse(int x, int y) { mouse = {x, y}; }
     void SetFocus(bool focused) { focus = focused; }
 
