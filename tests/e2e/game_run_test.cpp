@@ -192,3 +192,21 @@ TEST_F(GameRun, AltF4FromTheScriptQuitsAndStillWritesTheState)
     EXPECT_EQ(state["frame"], 5);
     EXPECT_EQ(state["Scene"], 1);
 }
+
+TEST_F(GameRun, SameSeedAndScriptReplayTheSameGame)
+{
+    std::ofstream(dir / "play.txt") << "3 press Space\n40 press F8\n90 click right 5 5\n95 press Space\n";
+    std::string dumps[2];
+    for (int run = 0; run < 2; ++run)
+    {
+        const fs::path out = dir / ("state" + std::to_string(run) + ".json");
+        ASSERT_EQ(Run("--input " + (dir / "play.txt").string() + " --frames 150 --dump-state " + out.string()), 0)
+            << Output();
+        const auto bytes = ReadBytes(out);
+        dumps[run].assign(bytes.begin(), bytes.end());
+    }
+    EXPECT_EQ(dumps[0], dumps[1]);
+    const nlohmann::json state = nlohmann::json::parse(dumps[0]);
+    EXPECT_EQ(state["Scene"], 2);
+    EXPECT_GT(state["sprites"].size(), 100u);   // terrain and the snow, which drifted by the seeded wind
+}
