@@ -10,13 +10,19 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 bash "$root/scripts/install-deps.sh"
 
 echo "== build and test"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLANEX_TESTS=ON -DVORLANEX_BENCH=ON \
+    -DVORLANEX_SANITIZE=OFF -DVORLANEX_FUZZ=OFF >/dev/null
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs" --timeout 300
 unit=$(ctest --test-dir "$root/build" -N | sed -n 's/^Total Tests: //p')
+if [ "${unit:-0}" -eq 0 ]; then
+    echo "no tests were found in $root/build" >&2
+    exit 1
+fi
 
 echo "== sanitizers"
-cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVORLANEX_SANITIZE=ON -DVORLANEX_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVORLANEX_SANITIZE=ON -DVORLANEX_TESTS=ON -DVORLANEX_BENCH=OFF \
+    >/dev/null
 cmake --build "$root/build-sanitize" -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" --timeout 600
