@@ -6,6 +6,7 @@
 #include <map>
 #include <numbers>
 
+#include "../Noise.h"
 #include "framework/Bitmap.h"
 
 namespace vorlanex::assetgen {
@@ -24,27 +25,10 @@ Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.
 Rgb Scale(Rgb c, double f) { return {c.r * f, c.g * f, c.b * f}; }
 
 // A fixed integer hash: the same picture on every machine and compiler.
-double Hash(int x, int y, int seed)
-{
-    std::uint32_t h = std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + std::uint32_t(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    h ^= h >> 16;
-    return double(h & 0xFFFFFF) / double(0x1000000);
-}
+double Hash(int x, int y, int seed) { return LatticeHash(x, y, seed); }
 
 // Value noise on a lattice of `period` x `period` points that wraps at the picture's edge.
-double Noise(double x, double y, int period, int seed)
-{
-    const double cell = double(Size) / period;
-    const double fx = x / cell, fy = y / cell;
-    const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-    auto smooth = [](double t) { return t * t * (3 - 2 * t); };
-    const double tx = smooth(fx - x0), ty = smooth(fy - y0);
-    auto at = [&](int ix, int iy) { return Hash(((ix % period) + period) % period, ((iy % period) + period) % period, seed); };
-    const double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * tx;
-    const double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * tx;
-    return top + (bottom - top) * ty;
-}
+double Noise(double x, double y, int period, int seed) { return WrappingNoise(x, y, Size, period, seed); }
 
 double Fractal(double x, double y, int seed)
 {

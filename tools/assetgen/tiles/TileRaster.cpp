@@ -1,5 +1,7 @@
 #include "TileRaster.h"
 
+#include "../Noise.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -12,26 +14,9 @@ Rgb Scale(Rgb c, double factor) { return {c.r * factor, c.g * factor, c.b * fact
 
 Rgb FromHex(std::uint32_t rgb) { return {double((rgb >> 16) & 0xFF), double((rgb >> 8) & 0xFF), double(rgb & 0xFF)}; }
 
-double TileHash(int x, int y, int seed)
-{
-    std::uint32_t h = std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + std::uint32_t(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    h ^= h >> 16;
-    return double(h & 0xFFFFFF) / double(0x1000000);
-}
+double TileHash(int x, int y, int seed) { return LatticeHash(x, y, seed); }
 
-double TileNoise(double x, double y, int period, int seed)
-{
-    const double cell = double(TileSize) / period;
-    const double fx = x / cell, fy = y / cell;
-    const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-    auto smooth = [](double t) { return t * t * (3 - 2 * t); };
-    const double tx = smooth(fx - x0), ty = smooth(fy - y0);
-    auto at = [&](int ix, int iy) { return TileHash(((ix % period) + period) % period, ((iy % period) + period) % period, seed); };
-    const double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * tx;
-    const double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * tx;
-    return top + (bottom - top) * ty;
-}
+double TileNoise(double x, double y, int period, int seed) { return WrappingNoise(x, y, TileSize, period, seed); }
 
 double TileFractal(double x, double y, int seed)
 {
