@@ -5,20 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "framework/CompoundFileFormat.h"
 #include "framework/CompoundFileNames.h"
 
 namespace vorlanex {
 
 namespace {
 
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t NoStream = 0xFFFFFFFF;
-constexpr std::uint32_t MaxRegularSector = 0xFFFFFFFA;
-constexpr std::uint32_t MiniSectorSize = 64;
-constexpr std::uint32_t MiniStreamCutoff = 4096;
-constexpr std::uint32_t EntrySize = 128;
-constexpr std::uint32_t HeaderFatEntries = 109;
-constexpr std::uint8_t Signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+using namespace compound_file;
 // Files up to this size are read with one call: the tile library is opened twice for every map cell.
 constexpr std::uint64_t WholeFileLimit = 8u << 20;
 

@@ -4,21 +4,14 @@
 #include <cstring>
 
 #include "framework/CompoundFile.h"
+#include "framework/CompoundFileFormat.h"
 #include "framework/CompoundFileNames.h"
 
 namespace vorlanex {
 
 namespace {
 
-constexpr std::uint32_t FreeSector = 0xFFFFFFFF;
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t FatSector = 0xFFFFFFFD;
-constexpr std::uint32_t DifatSector = 0xFFFFFFFC;
-constexpr std::uint32_t NoStream = 0xFFFFFFFF;
-constexpr std::uint32_t MiniSectorSize = 64;
-constexpr std::uint32_t MiniStreamCutoff = 4096;
-constexpr std::uint32_t EntrySize = 128;
-constexpr std::uint32_t HeaderFatEntries = 109;
+using namespace compound_file;
 constexpr std::uint8_t Red = 0, Black = 1;
 
 void Put16(std::uint8_t* p, std::uint16_t v)
@@ -267,8 +260,7 @@ std::vector<std::uint8_t> CompoundFileWriter::Build() const
         Put32(sectorAt(fatSectors[k / perSector]) + 4 * (k % perSector), fat[k]);
 
     std::uint8_t* h = out.data();
-    static constexpr std::uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-    std::memcpy(h, signature, sizeof signature);
+    std::memcpy(h, Signature, sizeof Signature);
     Put16(h + 24, 0x003E);
     Put16(h + 26, std::uint16_t(majorVersion));
     Put16(h + 28, 0xFFFE);
