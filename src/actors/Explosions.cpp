@@ -2,9 +2,8 @@
 
 #include "actors/Explosions.h"
 
-#include <nlohmann/json.hpp>
-
-#include "actors/ActorServices.h"
+#include "actors/AssetNames.h"
+#include "actors/BattleContext.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {
@@ -19,14 +18,14 @@ struct ExplosionKind
     std::int32_t timeLeft;
 };
 
-constexpr ExplosionKind SmallKind{"Explosion", 32, 4, 15};
-constexpr ExplosionKind RedKind{"ExplosionRed", 32, 5, 45};
-constexpr ExplosionKind BigKind{"BigExplosion", 64, 6, 60};
+constexpr ExplosionKind SmallKind{names::Explosion, 32, 4, 15};
+constexpr ExplosionKind RedKind{names::ExplosionRed, 32, 5, 45};
+constexpr ExplosionKind BigKind{names::BigExplosion, 64, 6, 60};
 
 // Each explosion starts on a random whole pattern, so explosions made together do not pulse in step.
 void StartExplosion(TImageSprite& sprite, std::int32_t& timeLeft, const ExplosionKind& kind)
 {
-    sprite.Image = FindBuiltinPicture(sprite, kind.picture);
+    sprite.Image = FindPicture(sprite, kind.picture);
     sprite.Width = sprite.Image ? sprite.Image->PatternWidth() : kind.patternSize;
     sprite.Height = sprite.Image ? sprite.Image->PatternHeight() : kind.patternSize;
     const std::int32_t patterns = sprite.Image ? sprite.Image->PatternCount() : 0;
@@ -58,10 +57,10 @@ void TExplosion::Step(std::int32_t MoveCount)
     StepExplosion(*this, TimeLeft, MoveCount);
 }
 
-void TExplosion::DumpFields(nlohmann::json& out) const
+void TExplosion::Fields(FieldSink& out) const
 {
-    TImageSprite::DumpFields(out);
-    out["TimeLeft"] = TimeLeft;
+    TImageSprite::Fields(out);
+    out.Int("TimeLeft", TimeLeft);
 }
 
 TExplosionRed::TExplosionRed(TSprite* parent) : TImageSprite(parent)
@@ -74,10 +73,10 @@ void TExplosionRed::Step(std::int32_t MoveCount)
     StepExplosion(*this, TimeLeft, MoveCount);
 }
 
-void TExplosionRed::DumpFields(nlohmann::json& out) const
+void TExplosionRed::Fields(FieldSink& out) const
 {
-    TImageSprite::DumpFields(out);
-    out["TimeLeft"] = TimeLeft;
+    TImageSprite::Fields(out);
+    out.Int("TimeLeft", TimeLeft);
 }
 
 TExplosionBig::TExplosionBig(TSprite* parent) : TImageSprite(parent)
@@ -90,10 +89,10 @@ void TExplosionBig::Step(std::int32_t MoveCount)
     StepExplosion(*this, TimeLeft, MoveCount);
 }
 
-void TExplosionBig::DumpFields(nlohmann::json& out) const
+void TExplosionBig::Fields(FieldSink& out) const
 {
-    TImageSprite::DumpFields(out);
-    out["TimeLeft"] = TimeLeft;
+    TImageSprite::Fields(out);
+    out.Int("TimeLeft", TimeLeft);
 }
 
 }  // namespace vorlanex

@@ -15,7 +15,7 @@ public:
     explicit TExplosion(TSprite* parent);
     void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TExplosion"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     std::int32_t TimeLeft = 0;   // Steps until the explosion removes itself
 };
@@ -27,7 +27,7 @@ public:
     explicit TExplosionRed(TSprite* parent);
     void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TExplosionRed"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     std::int32_t TimeLeft = 0;
 };
@@ -39,7 +39,7 @@ public:
     explicit TExplosionBig(TSprite* parent);
     void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TExplosionBig"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     std::int32_t TimeLeft = 0;
 };

@@ -2,9 +2,9 @@
 
 #include "actors/Snow.h"
 
-#include <nlohmann/json.hpp>
-
-#include "actors/ActorServices.h"
+#include "actors/AssetNames.h"
+#include "actors/BattleContext.h"
+#include "actors/GameState.h"
 
 namespace vorlanex {
 
@@ -14,8 +14,8 @@ namespace {
 const char* PickFlakePicture(const TSprite& sprite)
 {
     if (GameRandomNumber(sprite) < 0.3)
-        return "Snow0";
-    return GameRandomNumber(sprite) <= 0.7 ? "Snow2" : "Snow1";
+        return names::Snow0;
+    return GameRandomNumber(sprite) <= 0.7 ? names::Snow2 : names::Snow1;
 }
 
 }  // namespace
@@ -23,10 +23,11 @@ const char* PickFlakePicture(const TSprite& sprite)
 TScrollBackground2* CreateSnowFlake(TSpriteEngine& engine, bool atTop)
 {
     auto* flake = new TScrollBackground2(&engine);
-    flake->Image = FindBuiltinPicture(*flake, PickFlakePicture(*flake));
+    BattleContext& battle = Battle(*flake);
+    flake->Image = FindPicture(*flake, PickFlakePicture(*flake));
     flake->SetGridSize(1, 1);
-    flake->X = GameRandom(*flake, ScreenWidth(*flake));
-    flake->Y = atTop ? 0 : GameRandom(*flake, ScreenHeight(*flake));
+    flake->X = GameRandom(*flake, battle.DisplayWidth());
+    flake->Y = atTop ? 0 : GameRandom(*flake, battle.DisplayHeight());
     flake->SetZ(8);
     flake->FlakeSpeed = GameRandom(*flake, 6) + 2;
     return flake;
@@ -36,12 +37,13 @@ TScrollBackground2* CreateSnowFlake(TSpriteEngine& engine, bool atTop)
 void TScrollBackground2::Step(std::int32_t MoveCount)
 {
     TBackgroundSprite::Step(MoveCount);
-    if (GameWind(*this) != 0)
+    BattleContext& battle = Battle(*this);
+    if (battle.Game.Wind != 0)
         X += FlakeSpeed / 3;
     else
         X -= FlakeSpeed / 3;
     Y += 8 / FlakeSpeed;
-    if (Y <= ScreenHeight(*this) && X >= 0 && X <= ScreenWidth(*this))
+    if (Y <= battle.DisplayHeight() && X >= 0 && X <= battle.DisplayWidth())
         return;
     // Out on any side: replaced at the top, never wrapped to the other side.
     Kill();
@@ -49,10 +51,10 @@ void TScrollBackground2::Step(std::int32_t MoveCount)
         CreateSnowFlake(*Engine, true);
 }
 
-void TScrollBackground2::DumpFields(nlohmann::json& out) const
+void TScrollBackground2::Fields(FieldSink& out) const
 {
-    TBackgroundSprite::DumpFields(out);
-    out["FlakeSpeed"] = FlakeSpeed;
+    TBackgroundSprite::Fields(out);
+    out.Real("FlakeSpeed", FlakeSpeed);
 }
 
 }  // namespace vorlanex

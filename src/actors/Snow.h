@@ -14,7 +14,7 @@ public:
     using TBackgroundSprite::TBackgroundSprite;
     void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TScrollBackground2"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     // 2 to 7: the sideways drift per Step is FlakeSpeed / 3, the fall 8 / FlakeSpeed.
     double FlakeSpeed = 0;

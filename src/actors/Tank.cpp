@@ -1,16 +1,57 @@
+// The tank base: defaults, the end of the spawn blink, clamping, terrain push-back and firing.
+
 #include "actors/Tank.h"
 
-#include <nlohmann/json.hpp>
+#include <algorithm>
+#include <cmath>
 
+#include "actors/AssetNames.h"
+#include "actors/BattleContext.h"
+#include "actors/Bullet.h"
 #include "framework/PictureCollection.h"
-#include "shell/MainForm.h"
 
 namespace vorlanex {
 
+namespace {
+
+constexpr std::int32_t CellSize = 32;
+
+// (Trunc(v) div 32) x 32: the start of the cell holding v, truncating toward zero as the grid always did.
+double SnapToCell(double v) { return double(TruncToInt32(v) / CellSize * CellSize); }
+
+}  // namespace
+
+std::int32_t VolleyOffset(std::int32_t i)
+{
+    const std::int32_t step = (i + 1) / 2 * 4;
+    return i % 2 == 1 ? step : -step;
+}
+
+const char* PlayerTankPicture(std::uint8_t direction)
+{
+    switch (direction)
+    {
+    case 0: return names::MyTankLeft;
+    case 1: return names::MyTankRight;
+    case 2: return names::MyTankUp;
+    default: return names::MyTankDown;
+    }
+}
+
+std::int32_t DirectionAngle(std::uint8_t direction)
+{
+    switch (direction)
+    {
+    case 0: return 128;
+    case 2: return 64;
+    case 3: return 192;
+    default: return 0;
+    }
+}
+
 TTank::TTank(TSprite* parent) : TImageSprite(parent)
 {
-    if (Engine && Engine->Owner)
-        Image = Engine->Owner->ImageList.Items.ImageFind("Blink");
+    Image = FindPicture(*this, names::Blink);
     if (Image)
     {
         Width = Image->PatternWidth();
@@ -26,45 +67,134 @@ TTank::TTank(TSprite* parent) : TImageSprite(parent)
     FrameSpeed = 0.01;
 }
 
-void TTank::DumpFields(nlohmann::json& out) const
+TTank::~TTank()
 {
-    TImageSprite::DumpFields(out);
-    out["State"] = State;
-    out["Team"] = Team;
-    out["Age"] = Age;
-    out["Score"] = Score;
-    out["Direction"] = Direction;
-    out["Speed"] = Speed;
-    out["Life"] = Life;
-    out["AllPass"] = AllPass;
-    out["FreezeTime"] = FreezeTime;
-    out["HideTime"] = HideTime;
-    out["SuperTime"] = SuperTime;
-    out["LiveBullets"] = LiveBullets;
-    out["MaxBullets"] = MaxBullets;
-    out["BulletSpeed"] = BulletSpeed;
-    out["BulletPower"] = BulletPower;
-    out["BulletSize"] = BulletSize;
-    out["Spread"] = Spread;
-    out["ShotDelay"] = ShotDelay;
-    out["LastShot"] = LastShot;
-    out["Clever"] = Clever;
+    for (TBullet* bullet : firedBullets)
+        bullet->owner = nullptr;
 }
 
-TMyTank::TMyTank(TSprite* parent) : TTank(parent) { Milestone = Score / 50000; }
-
-void TMyTank::DumpFields(nlohmann::json& out) const
+// The subclass counts Age after this, so a player tank shows its picture from its 62nd Step.
+void TTank::Step(std::int32_t MoveCount)
 {
-    TTank::DumpFields(out);
-    out["FireKey"] = FireKey;
-    out["UpKey"] = UpKey;
-    out["DownKey"] = DownKey;
-    out["LeftKey"] = LeftKey;
-    out["RightKey"] = RightKey;
-    out["KeepKey"] = KeepKey;
-    out["GiveKey"] = GiveKey;
-    out["GiveLife"] = GiveLife;
-    out["Milestone"] = Milestone;
+    TImageSprite::Step(MoveCount);
+    if (State == StateAppearing && Age > AppearingSteps)
+    {
+        State = StateActive;
+        Image = FindPicture(*this, PlayerTankPicture(Direction));
+        FrameStart = 0;
+        FrameCount = 2;
+        Collidable = true;
+    }
+}
+
+bool TTank::ClampToDisplay()
+{
+    const BattleContext& battle = Battle(*this);
+    const double right = battle.DisplayWidth() - Width;
+    const double bottom = battle.DisplayHeight() - Height;
+    const double oldX = X, oldY = Y;
+    if (X < 0)
+        X = 0;
+    if (X > right)
+        X = right;
+    if (Y < 0)
+        Y = 0;
+    if (Y > bottom)
+        Y = bottom;
+    return X != oldX || Y != oldY;
+}
+
+void TTank::DriveAhead(double distance)
+{
+    switch (Direction)
+    {
+    case 0: X -= distance; break;
+    case 1: X += distance; break;
+    case 2: Y -= distance; break;
+    case 3: Y += distance; break;
+    default: break;
+    }
+}
+
+const char* TTank::BulletPicture() const
+{
+    if (BulletSize == 16)
+        return names::BulletSize16;
+    if (BulletSize == 24)
+        return names::BulletSize24;
+    return nullptr;
+}
+
+TBullet* TTank::LaunchBullet(const char* picture)
+{
+    auto* bullet = new TBullet(Engine);
+    bullet->SetOwner(this);
+    bullet->Power = BulletPower;
+    bullet->Speed = BulletSpeed;
+    if (picture)
+    {
+        bullet->Image = FindPicture(*this, picture);
+        if (bullet->Image)
+        {
+            bullet->Width = bullet->Image->PatternWidth();
+            bullet->Height = bullet->Image->PatternHeight();
+        }
+    }
+    bullet->X = X + Width / 2.0 - bullet->Width / 2.0;
+    bullet->Y = Y + Height / 2.0 - bullet->Height / 2.0;
+    return bullet;
+}
+
+// LiveBullets grows by the whole volley at once, so a wide fan may take it past MaxBullets.
+void TTank::FireVolley()
+{
+    const std::int32_t n = 2 * Spread + 1;
+    LiveBullets += n;
+    for (std::int32_t i = 0; i < n; ++i)
+    {
+        TBullet* bullet = LaunchBullet(BulletPicture());
+        if (Spread > 0)
+            bullet->Angle = VolleyOffset(i);
+        bullet->Angle += DirectionAngle(Direction);
+    }
+    LastShot = Age;
+}
+
+void TTank::PushBackFrom(const TSprite& terrain)
+{
+    switch (Direction)
+    {
+    case 2: Y = SnapToCell(terrain.Y + terrain.Height); break;
+    case 3: Y = SnapToCell(terrain.Y - 1); break;
+    case 0: X = SnapToCell(terrain.X + terrain.Width); break;
+    case 1: X = SnapToCell(terrain.X - 1); break;
+    default: break;
+    }
+}
+
+void TTank::Fields(FieldSink& out) const
+{
+    TImageSprite::Fields(out);
+    out.Int("State", State);
+    out.Int("Team", Team);
+    out.Int("Age", Age);
+    out.Int("Score", Score);
+    out.Int("Direction", Direction);
+    out.Real("Speed", Speed);
+    out.Int("Life", Life);
+    out.Int("AllPass", AllPass);
+    out.Int("FreezeTime", FreezeTime);
+    out.Int("HideTime", HideTime);
+    out.Int("SuperTime", SuperTime);
+    out.Int("LiveBullets", LiveBullets);
+    out.Int("MaxBullets", MaxBullets);
+    out.Real("BulletSpeed", BulletSpeed);
+    out.Int("BulletPower", BulletPower);
+    out.Int("BulletSize", BulletSize);
+    out.Int("Spread", Spread);
+    out.Int("ShotDelay", ShotDelay);
+    out.Int("LastShot", LastShot);
+    out.Int("Clever", Clever);
 }
 
 }  // namespace vorlanex

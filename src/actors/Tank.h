@@ -1,22 +1,54 @@
 #pragma once
-// Tank values shared by every tank-like actor, and the player tank's own values.
-// The shell reads and carries them between levels; driving and firing come with the tank actors.
+// The base of every tank-like actor (player tanks, enemies, the boss, the help planes): heading, team, hit
+// points, score, the timed states and the whole firing kit. Bullets and power-ups read and change these fields
+// directly; the shell carries a player's values from one level to the next.
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/SpriteEngine.h"
 
 namespace vorlanex {
 
+class TBullet;
+
+// TTank::State values.
+enum TankState : std::int32_t
+{
+    StateAppearing = 0,
+    StateActive = 1,
+    StateSuper = 3,
+    StateFrozen = 4,
+};
+
+// Teams of tanks and planes: bullets and power-ups never act within one team.
+inline constexpr std::int32_t PlayersTeam = 0;
+inline constexpr std::int32_t EnemiesTeam = 10;
+
+// A tank blinks in for this many Steps before it can drive, fire or be hit.
+inline constexpr std::int32_t AppearingSteps = 60;
+
+// The heading added to a bullet's angle for each direction: left 128, right 0, up 64, down 192.
+std::int32_t DirectionAngle(std::uint8_t direction);
+// The angle offset of bullet i of a fan: 0, +4, -4, +8, -8, +12, -12, ...
+std::int32_t VolleyOffset(std::int32_t i);
+// The player tank's picture for a direction.
+const char* PlayerTankPicture(std::uint8_t direction);
+
 class TTank : public TImageSprite
 {
 public:
     explicit TTank(TSprite* parent);
+    ~TTank() override;
+    void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TTank"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
-    std::int32_t State = 0;
-    std::int32_t Team = 0;
+    // Keeps the tank inside the display; true when a coordinate had to change.
+    bool ClampToDisplay();
+
+    std::int32_t State = StateAppearing;
+    std::int32_t Team = PlayersTeam;
     std::int32_t Age = 0;
     std::int32_t Score = 0;
     std::uint8_t Direction = 3;
@@ -35,24 +67,26 @@ public:
     std::int32_t ShotDelay = 30;
     std::int32_t LastShot = 0;
     std::uint8_t Clever = 0;
-};
 
-class TMyTank : public TTank
-{
-public:
-    explicit TMyTank(TSprite* parent);
-    const char* ClassName() const override { return "TMyTank"; }
-    void DumpFields(nlohmann::json& out) const override;
+protected:
+    // Pixels driven in one Step.
+    double StepDistance(std::int32_t MoveCount) const { return Speed / 1000 * MoveCount; }
+    void DriveAhead(double distance);
+    bool ReadyToFire() const { return LiveBullets < MaxBullets && Age - LastShot >= ShotDelay; }
+    // A fan of 2 x Spread + 1 bullets around the heading, centred on the tank (player and enemy tanks).
+    void FireVolley();
+    // One bullet of this tank, centred on it, with its power and speed and the given picture (null keeps the
+    // bullet's own). Every shooter builds its shots from this.
+    TBullet* LaunchBullet(const char* picture);
+    // The bullet picture for BulletSize: 16 and 24 have their own, anything else keeps the bullet's default.
+    const char* BulletPicture() const;
+    // Stops the tank at terrain: out of it along the heading, that coordinate snapped to the 32-pixel grid.
+    void PushBackFrom(const TSprite& terrain);
 
-    std::uint8_t FireKey = 4;
-    std::uint8_t UpKey = 0;
-    std::uint8_t DownKey = 1;
-    std::uint8_t LeftKey = 2;
-    std::uint8_t RightKey = 3;
-    std::uint8_t KeepKey = 13;
-    std::uint8_t GiveKey = 11;
-    std::uint8_t GiveLife = 0;
-    std::int32_t Milestone = 0;
+private:
+    friend class TBullet;
+    // Bullets fired by this tank and still alive: a dying tank tells them, so none ever follows a freed owner.
+    std::vector<TBullet*> firedBullets;
 };
 
 }  // namespace vorlanex

@@ -2,8 +2,6 @@
 
 #include "actors/TerrSprite.h"
 
-#include <nlohmann/json.hpp>
-
 namespace vorlanex {
 
 // Until the level builder places it, a terrain sprite stands at (100, 100) and lets everything pass.
@@ -13,11 +11,11 @@ TTerrSprite::TTerrSprite(TSprite* parent) : TImageSprite(parent)
     Y = 100;
 }
 
-void TTerrSprite::DumpFields(nlohmann::json& out) const
+void TTerrSprite::Fields(FieldSink& out) const
 {
-    TImageSprite::DumpFields(out);
-    out["Flags"] = Flags;
-    out["Durability"] = Durability;
+    TImageSprite::Fields(out);
+    out.Int("Flags", Flags);
+    out.Int("Durability", Durability);
 }
 
 }  // namespace vorlanex

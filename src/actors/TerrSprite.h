@@ -17,7 +17,7 @@ class TTerrSprite : public TImageSprite
 public:
     explicit TTerrSprite(TSprite* parent);
     const char* ClassName() const override { return "TTerrSprite"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     bool TanksPass() const { return (Flags & TerrTanksPass) != 0; }
     bool BulletsPass() const { return (Flags & TerrBulletsPass) != 0; }

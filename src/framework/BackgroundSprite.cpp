@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include <nlohmann/json.hpp>
 
 #include "framework/PictureCollection.h"
 #include "framework/SpriteEngine.h"
@@ -179,11 +178,11 @@ bool TBackgroundSprite::Touches(TSprite& other)
     return false;
 }
 
-void TBackgroundSprite::DumpFields(nlohmann::json& out) const
+void TBackgroundSprite::Fields(FieldSink& out) const
 {
-    out["GridCols"] = GridCols;
-    out["GridRows"] = GridRows;
-    out["Tiled"] = Tiled;
+    out.Int("GridCols", GridCols);
+    out.Int("GridRows", GridRows);
+    out.Flag("Tiled", Tiled);
 }
 
 }  // namespace vorlanex

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <nlohmann/json.hpp>
 
 #include "framework/PictureCollection.h"
 #include "framework/SpriteEngine.h"
@@ -185,15 +184,15 @@ bool TImageSprite::Touches(TSprite& other)
     return PatternsTouch(mine, theirs);
 }
 
-void TImageSprite::DumpFields(nlohmann::json& out) const
+void TImageSprite::Fields(FieldSink& out) const
 {
-    out["FrameCount"] = FrameCount;
-    out["FrameLooped"] = FrameLooped;
-    out["FrameIndex"] = FrameIndex;
-    out["FrameSpeed"] = FrameSpeed;
-    out["FrameStart"] = FrameStart;
-    out["PixelExact"] = PixelExact;
-    out["Wrap"] = Wrap;
+    out.Int("FrameCount", FrameCount);
+    out.Flag("FrameLooped", FrameLooped);
+    out.Real("FrameIndex", FrameIndex);
+    out.Real("FrameSpeed", FrameSpeed);
+    out.Int("FrameStart", FrameStart);
+    out.Flag("PixelExact", PixelExact);
+    out.Flag("Wrap", Wrap);
 }
 
 }  // namespace vorlanex

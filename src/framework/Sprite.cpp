@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include <nlohmann/json.hpp>
 
 #include "framework/SpriteEngine.h"
 
@@ -116,7 +115,7 @@ bool TSprite::Touches(TSprite&)
     return true;
 }
 
-void TSprite::DumpFields(nlohmann::json&) const {}
+void TSprite::Fields(FieldSink&) const {}
 
 TSprite* TSprite::Child(int index) const
 {

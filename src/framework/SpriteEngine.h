@@ -6,15 +6,13 @@
 #include <stdexcept>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "framework/Display.h"
+#include "framework/FieldSink.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
 
 namespace vorlanex {
 
-class TMainForm;
 class TPictureCollectionItem;
 class TSpriteEngine;
 
@@ -51,7 +49,7 @@ public:
     // For the state dump: the class name, and the class's own fields under their own names. The shell writes
     // the fields every sprite has (position, size, flags, picture, pattern) itself.
     virtual const char* ClassName() const { return "TSprite"; }
-    virtual void DumpFields(nlohmann::json& out) const;
+    virtual void Fields(FieldSink& out) const;
 
     int ChildCount() const { return Children ? int(Children->size()) : 0; }
     TSprite* Child(int index) const;   // throws ESpriteError "Index of the list exceeds the range. (%d)"
@@ -107,7 +105,7 @@ public:
     TRect Bounds() final;
     bool Touches(TSprite& other) override;
     const char* ClassName() const override { return "TImageSprite"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     std::int32_t PatternIndex() const;
     TRect DrawRect();
@@ -145,7 +143,7 @@ public:
     TRect Bounds() override;
     bool Touches(TSprite& other) override;
     const char* ClassName() const override { return "TBackgroundSprite"; }
-    void DumpFields(nlohmann::json& out) const override;
+    void Fields(FieldSink& out) const override;
 
     void SetGridSize(std::int32_t cols, std::int32_t rows);
     std::int32_t ChipAt(std::int32_t col, std::int32_t row) const;   // -1 outside the grid
@@ -158,6 +156,13 @@ public:
     std::vector<std::int32_t> ChipMap;
     std::int32_t GridCols = 0, GridRows = 0;
     bool Tiled = false;
+};
+
+// Whoever owns an engine and lets its sprites reach the game; the actors know what it really is.
+class SpriteEngineOwner
+{
+public:
+    virtual ~SpriteEngineOwner() = default;
 };
 
 class TSpriteEngine : public TSprite
@@ -180,8 +185,8 @@ public:
     std::int32_t DrawnCount = 0;
     TDirectDrawSurface* Surface = nullptr;
     TRect ViewRect;
-    // The form that owns this engine: how actors reach the game state. Null in framework tests.
-    TMainForm* Owner = nullptr;
+    // How the actors of this engine reach their game. Null in framework tests, which have no actors.
+    SpriteEngineOwner* Owner = nullptr;
 };
 
 // The form's component: owns one engine and links it to a display.

@@ -229,8 +229,14 @@ MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::strin
     in.ReadInt(map.PlayerStart.Column);
     in.ReadInt(map.PlayerStart.Row);
     if (bytes.size() <= MapMinimumSizeExclusive)
-        return Failure(MapReadStatus::TooShort, sourceName,
-                       "only " + std::to_string(bytes.size()) + " bytes, too short to hold a level");
+    {
+        // The spawn and start cells are read before the size is checked, and the game keeps them.
+        MapReadResult shortFile = Failure(MapReadStatus::TooShort, sourceName,
+                                          "only " + std::to_string(bytes.size()) + " bytes, too short to hold a level");
+        shortFile.Map.EnemySpawnPoints = map.EnemySpawnPoints;
+        shortFile.Map.PlayerStart = map.PlayerStart;
+        return shortFile;
+    }
     std::string error;
     if (!ReadName(in, map.BackgroundFileName, error))
         return Failure(MapReadStatus::Invalid, sourceName, "background " + error);

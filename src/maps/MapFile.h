@@ -67,7 +67,7 @@ struct MapReadResult
 {
     MapReadStatus Status = MapReadStatus::Ok;
     std::string Message;   // names the file and the fault; empty when Ok
-    MapData Map;           // filled only when Ok
+    MapData Map;           // filled when Ok; a TooShort read has its spawn and start cells
 };
 
 // Every byte of a record but the name.

@@ -1,8 +1,8 @@
 // Function keys and the mouse on the display.
 
 #include <cmath>
-#include <string_view>
 
+#include "actors/MyTank.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -12,7 +12,7 @@ namespace {
 constexpr int VK_F1 = 0x70, VK_F3 = 0x72, VK_F4 = 0x73, VK_F8 = 0x77, VK_F9 = 0x78, VK_F10 = 0x79, VK_F11 = 0x7A,
               VK_F12 = 0x7B, VK_RETURN = 0x0D;
 
-bool IsPlayerTank(const TSprite* sprite) { return sprite && std::string_view(sprite->ClassName()) == "TMyTank"; }
+bool IsPlayerTank(const TSprite* sprite) { return dynamic_cast<const TMyTank*>(sprite) != nullptr; }
 
 bool Contains(const TRect& r, int x, int y) { return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom; }
 
@@ -51,10 +51,10 @@ void TMainForm::FormKeyDown(int Key, bool alt)
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
 {
     TSprite* found = SpriteEngine.Engine->SpriteAt(X, Y);
-    if (Button == MouseButton::Right && Scene != 4)
+    if (Button == MouseButton::Right && Scene != SceneMenu)
     {
         SavedScene = Scene;
-        Scene = 4;
+        Scene = SceneMenu;
         static constexpr const char* kPictures[3] = {"CFGLow", "CFGMed", "CFGHigh"};
         const int centreX = int(std::lround(DXDraw.Width() / 2.0));
         const int centreY = int(std::lround(DXDraw.Height() / 2.0));
@@ -72,7 +72,7 @@ void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
     {
         Game.PanelOn = 1;
     }
-    else if (Scene == 4)
+    else if (Scene == SceneMenu)
     {
         for (int i = 0; i < 3; ++i)
             if (Contains(Game.MenuButtons[std::size_t(i)].Rect, X, Y))

@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "actors/Direction.h"
 #include "actors/Snow.h"
-#include "actors/Tank.h"
+#include "actors/MyTank.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -20,10 +19,10 @@ void TMainForm::DXTimerTimer(std::int32_t)
     DXInput.UpdateInput();
     switch (Scene)
     {
-    case 1: TitleFrame(); break;
-    case 2: BattleFrame(); break;
-    case 3: ResultFrame(); break;
-    case 4: MenuFrame(); break;
+    case SceneTitle: TitleFrame(); break;
+    case SceneBattle: BattleFrame(); break;
+    case SceneResult: ResultFrame(); break;
+    case SceneMenu: MenuFrame(); break;
     default: break;
     }
     if (PendingScene != 0)
@@ -33,7 +32,7 @@ void TMainForm::DXTimerTimer(std::int32_t)
     }
     DrawStatusLine();
     DrawTicker();
-    if (Scene == 2)
+    if (Scene == SceneBattle)
         DrawStatusPanel();
     DrawCursor();
     DXDraw.PresentFrame();
@@ -42,7 +41,7 @@ void TMainForm::DXTimerTimer(std::int32_t)
     {
         Game.EnemiesDestroyed = 0;
         Game.LevelCleared = 1;
-        PendingScene = 3;
+        PendingScene = SceneResult;
         PlaySound("SceneMov", false);
         SaveCarriedValues();
         Block(500);
@@ -55,18 +54,18 @@ void TMainForm::DXTimerTimer(std::int32_t)
         Game.LevelCleared = 0;
         Game.Lives1 = Game.StartLives;
         Game.Lives2 = Game.StartLives;
-        PendingScene = 3;
+        PendingScene = SceneResult;
         PlaySound("SceneMov", false);
     }
 }
 
 void TMainForm::ChangeScene(std::uint8_t NewScene)
 {
-    if (Scene == 2)
+    if (Scene == SceneBattle)
         SpriteEngine.Engine->Clear();
     DXInput.RemoveStates(TDXInputStates::Range(StateButton1, StateButton32));
     Scene = NewScene;
-    if (Scene == 2)
+    if (Scene == SceneBattle)
         StartBattle();
 }
 
@@ -103,7 +102,7 @@ void TMainForm::TitleFrame()
         SpriteEngine.Engine->Clear();
         PlaySound("SceneMov", false);
         Block(200);
-        ChangeScene(2);
+        ChangeScene(SceneBattle);
         FrameCounter = 0;
     }
 }
@@ -128,17 +127,6 @@ void TMainForm::MenuFrame()
         Scene = SavedScene;
         PendingScene = 0;
     }
-}
-
-void TMainForm::BattleFrame()
-{
-    SpriteEngine.Move(16);
-    SpriteEngine.FreeKilled();
-    FillSurface(DXDraw.BackSurface, 0);
-    if (PendingScene == 0)
-        SpriteEngine.Draw();
-    if (Game.RandomNumber() < 0.005)
-        Game.Wind = OppositeDirection(Game.Wind);
 }
 
 namespace {

@@ -184,8 +184,15 @@ void AbandonLevel(TMainForm& form, const std::string& why)
     form.Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(form.DXImageList.Items);
     StopPlaneSound(form);
-    form.PendingScene = 1;
+    form.PendingScene = SceneTitle;
     form.DXTimer.SetEnabled(true);
+}
+
+void ApplyCells(GameState& game, const MapData& map)
+{
+    for (std::size_t i = 0; i < 3; ++i)
+        game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
+    game.PlayerStart = {map.PlayerStart.Column, map.PlayerStart.Row};
 }
 
 // Whether the load goes on with what was read. A wrong magic or a short file ends it quietly, unwinding to the
@@ -201,6 +208,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
     case MapReadStatus::WrongMagic:
         throw EAbort();
     case MapReadStatus::TooShort:
+        ApplyCells(form.Game, read.Map);
         if (form.platform.system)
             form.platform.system->Beep();
         form.DXTimer.SetEnabled(true);
@@ -210,7 +218,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
     }
     // A damaged or hostile file: say so and go back to the title, with its music, instead of an empty battlefield.
     form.ReportError(read.Message);
-    form.PendingScene = 1;
+    form.PendingScene = SceneTitle;
     if (form.Game.MusicOn)
         form.StartMusic();
     return false;
@@ -250,9 +258,7 @@ void TMainForm::LoadMap(const std::string& fileName)
     if (!AcceptMapRead(*this, read))
         return;
     const MapData& map = read.Map;
-    for (std::size_t i = 0; i < 3; ++i)
-        Game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
-    Game.PlayerStart = {map.PlayerStart.Column, map.PlayerStart.Row};
+    ApplyCells(Game, map);
     BackgroundFileName = map.BackgroundFileName;
     for (std::size_t i = 0; i < 3; ++i)
         FillLayer(*Game.Layers[i], map.Layers[i]);
@@ -304,7 +310,7 @@ void TMainForm::BuildLevel()
     DXDraw.ApplyPalette();
     DXDraw.StartDisplay();
     DXInput.KeyboardRestart();
-    Scene = 2;
+    Scene = SceneBattle;
     DXTimer.SetEnabled(true);
 }
 

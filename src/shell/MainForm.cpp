@@ -13,6 +13,7 @@
 #include "maps/MapFile.h"
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
+#include "shell/FormBattleContext.h"
 
 namespace vorlanex {
 
@@ -70,7 +71,8 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     DXDraw.OnInitialize = [this] { DXDrawInitialize(); };
     DXDraw.OnFinalize = [this] { DXDrawFinalize(); };
 
-    SpriteEngine.Engine->Owner = this;
+    Context = std::make_unique<FormBattleContext>(*this);
+    SpriteEngine.Engine->Owner = Context.get();
     SpriteEngine.SetDXDraw(&DXDraw);
     ImageList.SetDXDraw(&DXDraw);
     DXImageList.SetDXDraw(&DXDraw);
@@ -141,7 +143,7 @@ void TMainForm::FormCreate()
 
     StartSoundAndMusic();
     Game.TickerX = DXDraw.Width() / 2;
-    ChangeScene(1);
+    ChangeScene(SceneTitle);
 }
 
 void TMainForm::LoadHelpText()

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -16,9 +17,13 @@
 #include "framework/PictureCollection.h"
 #include "framework/SpriteEngine.h"
 #include "platform/Platform.h"
-#include "shell/GameState.h"
+#include "actors/GameState.h"
+#include "shell/Scenes.h"
 
 namespace vorlanex {
+
+class FormBattleContext;
+class TTank;
 
 // What the program entry decides before the form is created.
 struct GameConfig
@@ -75,6 +80,11 @@ public:
     void ClearLayers();
     void CreatePlayers();
 
+    // Battle services the actors call through their context.
+    void KillBulletsOf(const TTank& Tank);
+    void FreezeOtherTeams(std::int32_t Team);
+    void CallPlanes(std::int32_t Team, std::int32_t Count);
+
     // Music control shared by F11 and the level loader.
     void StopMusic();
     void StartMusic();
@@ -107,6 +117,8 @@ public:
     std::int32_t FrameCounter = 0;
 
     GameState Game;
+    // How the sprites of SpriteEngine reach this game.
+    std::unique_ptr<FormBattleContext> Context;
 
     // Calls of the frame handler so far (automation).
     std::int64_t FrameCalls = 0;
@@ -115,6 +127,11 @@ public:
 
 private:
     void CreateSnow();
+    void SpawnEnemies();
+    void SpawnGem();
+    void CallTimedPlanes();
+    void ReviveByPartner();
+    void PlaceEnemy(TTank& tank, bool atRandomPoint);
     void ApplyScoreMilestones();
     void SaveCarriedValues();
     void ReplaceStartupPictures();

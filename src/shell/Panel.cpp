@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "actors/Tank.h"
+#include "actors/MyTank.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {

@@ -65,7 +65,7 @@ void TMainForm::ResultFrame()
         Game.Carry1.Score = Game.Carry2.Score = 0;
         Game.LifeDebt1 = Game.LifeDebt2 = 0;
     }
-    ChangeScene(2);
+    ChangeScene(SceneBattle);
 }
 
 }  // namespace vorlanex

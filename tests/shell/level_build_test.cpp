@@ -136,7 +136,7 @@ TEST_F(LevelBuild, AnEmptyMapGivesTheBackgroundAloneAndThreeLoadingSteps)
     EXPECT_TRUE(Terrain().empty());
     EXPECT_EQ(form->Game.LoadTotal, 3);
     EXPECT_EQ(form->Game.LoadProgress, 3);
-    EXPECT_EQ(form->Game.EnemiesSpawned, 0);
+    EXPECT_EQ(form->Game.EnemiesSpawned, 3);   // reset, then the first three enemies entered
     EXPECT_EQ(form->Game.PlayerStart.Column, 15);
     EXPECT_EQ(form->Game.EnemySpawnPoints[2].Column, 29);
 }

@@ -1,6 +1,8 @@
 #include "shell/automation/StateDump.h"
 
+#include <cstdio>
 #include <fstream>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "shell/MainForm.h"
@@ -79,7 +81,29 @@ nlohmann::json GlobalsJson(const GameState& g, const TSpriteEngine& engine)
     };
 }
 
-nlohmann::json SpriteJson(TSprite& s)
+// Writes a sprite's own field list into its JSON object; references become indices into the sprite list.
+class JsonFieldSink final : public FieldSink
+{
+public:
+    JsonFieldSink(nlohmann::json& out, const std::unordered_map<const TSprite*, int>& indices)
+        : out(out), indices(indices)
+    {
+    }
+    void Int(const char* name, std::int64_t value) override { out[name] = value; }
+    void Real(const char* name, double value) override { out[name] = value; }
+    void Flag(const char* name, bool value) override { out[name] = value; }
+    void Ref(const char* name, const TSprite* sprite) override
+    {
+        const auto found = sprite ? indices.find(sprite) : indices.end();
+        out[name] = found == indices.end() ? nlohmann::json(nullptr) : nlohmann::json(found->second);
+    }
+
+private:
+    nlohmann::json& out;
+    const std::unordered_map<const TSprite*, int>& indices;
+};
+
+nlohmann::json SpriteJson(TSprite& s, const std::unordered_map<const TSprite*, int>& indices)
 {
     nlohmann::json j = {{"class", s.ClassName()}, {"X", s.X},        {"Y", s.Y},
                         {"Z", s.Z},               {"Width", s.Width}, {"Height", s.Height},
@@ -97,8 +121,30 @@ nlohmann::json SpriteJson(TSprite& s)
             j["Image"] = background->Image->Name();
         j["Pattern"] = background->ChipAt(0, 0);
     }
-    s.DumpFields(j);
+    JsonFieldSink sink(j, indices);
+    s.Fields(sink);
     return j;
+}
+
+// FNV-1a over the dump without what depends on where the game was installed or run from, so that a seeded
+// script digests the same in every folder.
+std::string DigestOf(nlohmann::json dump)
+{
+    dump.erase("Caption");
+    dump.erase("errors");
+    dump.erase("digest");
+    dump["globals"].erase("AppDir");
+    std::string& map = dump["globals"]["MapFileName"].get_ref<std::string&>();
+    map = map.substr(map.find_last_of("/\\") + 1);
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : dump.dump())
+    {
+        hash ^= c;
+        hash *= 0x100000001b3ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 }  // namespace
@@ -106,9 +152,12 @@ nlohmann::json SpriteJson(TSprite& s)
 nlohmann::json DumpState(const TMainForm& form)
 {
     const TSpriteEngine& engine = *form.SpriteEngine.Engine;
+    std::unordered_map<const TSprite*, int> indices;
+    for (int i = 0; i < engine.ChildCount(); ++i)
+        indices.emplace(engine.Child(i), i);
     nlohmann::json sprites = nlohmann::json::array();
     for (int i = 0; i < engine.ChildCount(); ++i)
-        sprites.push_back(SpriteJson(*engine.Child(i)));
+        sprites.push_back(SpriteJson(*engine.Child(i), indices));
     nlohmann::json globals = GlobalsJson(form.Game, engine);
     return {
         {"frame", form.FrameCalls},
@@ -122,14 +171,19 @@ nlohmann::json DumpState(const TMainForm& form)
         {"sprites", sprites},
         {"player1", globals["Player1Tank"]},
         {"player2", globals["Player2Tank"]},
+        {"rng", std::to_string(form.Game.Rng.State())},
         {"errors", form.ReportedErrors()},
     };
 }
 
+std::string StateDigest(const TMainForm& form) { return DigestOf(DumpState(form)); }
+
 void WriteStateDump(const TMainForm& form, const std::string& path)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << DumpState(form).dump(2) << '\n';
+    nlohmann::json dump = DumpState(form);
+    dump["digest"] = DigestOf(dump);
+    out << dump.dump(2) << '\n';
     if (!out)
         throw std::runtime_error(path + ": the state dump cannot be written");
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/Types.h"
-#include "shell/RandomGenerator.h"
+#include "actors/RandomGenerator.h"
 
 namespace vorlanex {
 

@@ -1,4 +1,4 @@
-#include "shell/GameState.h"
+#include "actors/GameState.h"
 
 // The tile set and layers are complete types only where the map code is included.
 #include "maps/Layers.h"

@@ -1,0 +1,60 @@
+#include "actors/BattleServices.h"
+
+#include "actors/Bullet.h"
+#include "actors/HelpPlane.h"
+#include "actors/Tank.h"
+
+namespace vorlanex {
+
+// Killing only marks, so the indices stay valid through the loop.
+void KillBulletsOfTank(TSpriteEngine& engine, const TTank& tank)
+{
+    const int count = engine.ChildCount();
+    for (int i = 0; i < count; ++i)
+        if (auto* bullet = dynamic_cast<TBullet*>(engine.Child(i)); bullet && bullet->Owner() == &tank)
+            bullet->Kill();
+}
+
+// The 300 Steps are fixed, whatever the timed power-ups last.
+void FreezeTanksNotOf(TSpriteEngine& engine, std::int32_t team)
+{
+    const int count = engine.ChildCount();
+    for (int i = 0; i < count; ++i)
+    {
+        auto* tank = dynamic_cast<TTank*>(engine.Child(i));
+        if (!tank || tank->Team == team)
+            continue;
+        tank->FreezeTime += 300;
+        tank->Age = 0;
+        tank->LastShot = 0;
+        tank->State = StateFrozen;
+    }
+}
+
+std::vector<PlanePlace> SquadronPlaces(std::int32_t displayHeight, std::int32_t count)
+{
+    std::vector<PlanePlace> places;
+    if (count <= 0)
+        return places;
+    const std::int32_t step = displayHeight / (2 * count + 1);
+    const std::int32_t half = count / 2;
+    for (std::int32_t i = 0; i < count; ++i)
+    {
+        const std::int32_t k = i <= half ? i : count - 1 - i;
+        places.push_back({double((k - half) * 3 * 32), double(step * (2 * i + 1))});
+    }
+    return places;
+}
+
+void LaunchSquadron(TSpriteEngine& engine, std::int32_t team, std::int32_t count, std::int32_t displayHeight)
+{
+    for (const PlanePlace& place : SquadronPlaces(displayHeight, count))
+    {
+        auto* plane = new THelpPlane(&engine);
+        plane->Team = team;
+        plane->Y = place.Y;
+        plane->X = place.X;
+    }
+}
+
+}  // namespace vorlanex

@@ -1,0 +1,71 @@
+// Help planes: straight flight to the right, removal past the edge with their missiles, fans of missiles.
+
+#include "actors/HelpPlane.h"
+
+#include "actors/AssetNames.h"
+#include "actors/BattleContext.h"
+#include "actors/Bullet.h"
+#include "framework/PictureCollection.h"
+
+namespace vorlanex {
+
+THelpPlane::THelpPlane(TSprite* parent) : TTank(parent)
+{
+    State = StateActive;
+    Team = PlayersTeam;
+    Direction = 1;
+    Speed = 500;
+    MaxBullets = 10;
+    BulletSpeed = 800;
+    BulletPower = 800;
+    BulletSize = 8;
+    Spread = 2;
+    ShotDelay = 10;
+    SuperTime = 0;
+    Image = FindPicture(*this, names::HelpPlane);
+    if (Image)
+    {
+        Width = Image->PatternWidth();
+        Height = Image->PatternHeight();
+    }
+    X = 0;
+    Y = 100;
+    SetZ(19);
+    FrameCount = 4;
+    PixelExact = false;
+    Collidable = false;
+}
+
+void THelpPlane::Step(std::int32_t MoveCount)
+{
+    TTank::Step(MoveCount);
+    ++Age;
+    X += StepDistance(MoveCount);
+    BattleContext& battle = Battle(*this);
+    if (X > battle.DisplayWidth())
+    {
+        battle.KillBulletsOf(*this);
+        Kill();
+        return;
+    }
+    if (ReadyToFire())
+        FireMissiles();
+}
+
+// The tank's fan, with missiles for bullets, flying just above the tanks.
+void THelpPlane::FireMissiles()
+{
+    const std::int32_t n = 2 * Spread + 1;
+    LiveBullets += n;
+    for (std::int32_t i = 0; i < n; ++i)
+    {
+        TBullet* missile = LaunchBullet(names::Mission);
+        if (Spread > 0)
+            missile->Angle = VolleyOffset(i);
+        missile->Angle += DirectionAngle(Direction);
+        missile->SetZ(1);
+    }
+    LastShot = Age;
+}
+
+}  // namespace vorlanex

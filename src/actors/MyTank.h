@@ -1,0 +1,50 @@
+#pragma once
+// The tank a player steers. One class serves both players: each tank keeps its own input-state numbers.
+
+#include <cstdint>
+
+#include "actors/Tank.h"
+
+namespace vorlanex {
+
+class TSpriteEngine;
+
+class TMyTank : public TTank
+{
+public:
+    explicit TMyTank(TSprite* parent);
+    ~TMyTank() override;
+    void OnHit(TSprite& other, bool& Done) override;
+    void Step(std::int32_t MoveCount) override;
+    const char* ClassName() const override { return "TMyTank"; }
+    void Fields(FieldSink& out) const override;
+
+    // Player 2's input states: W, Z, A, S, Shift, Tab, Esc.
+    void UsePlayer2Keys();
+
+    std::uint8_t FireKey = 4;
+    std::uint8_t UpKey = 0;
+    std::uint8_t DownKey = 1;
+    std::uint8_t LeftKey = 2;
+    std::uint8_t RightKey = 3;
+    std::uint8_t KeepKey = 13;
+    std::uint8_t GiveKey = 11;
+    std::uint8_t GiveLife = 0;
+    std::int32_t Milestone = 0;
+
+private:
+    void ApplyCheatIfHeld();
+    bool SteerAndDrive(std::int32_t MoveCount);
+    void ReadLifeOffer();
+    void SlideAroundCorner(const TSprite& terrain);
+};
+
+// Points per life earned by score.
+inline constexpr std::int32_t MilestonePoints = 50000;
+
+// A player's tank entering at the map's start cell, blinking in (level start, revival by the partner and
+// replacement after a loss): team, place, Z and animation; player 2's tank gets player 2's keys. The caller
+// sets the score and the game's references.
+TMyTank* EnterPlayerTank(TSpriteEngine& engine, int player);
+
+}  // namespace vorlanex
