@@ -1,0 +1,123 @@
+// Soak: random two-player play on every shipped map, through the real message loop, with focus changes,
+// clicks and function keys thrown in. Run under the sanitizers by the test script, it must finish with no
+// report, no handler error, and a sprite tree that stays bounded.
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "GameFixture.h"
+#include "shell/automation/GameLoop.h"
+#include "shell/automation/InputScript.h"
+#include "shell/automation/OverlayEvents.h"
+
+namespace vorlanex::testing {
+namespace {
+
+// Frames per map; SOAK_FRAMES stretches a run by hand.
+std::int64_t SoakFrames()
+{
+    const char* frames = std::getenv("SOAK_FRAMES");
+    return frames ? std::max(100L, std::atol(frames)) : 5000;
+}
+
+int Key(const char* name) { return VirtualKeyFromKeyName(name); }
+
+std::vector<ScriptEvent> RandomPlay(std::uint32_t seed, std::int64_t frames)
+{
+    static const char* playKeys[] = {"Up", "Down", "Left", "Right", "Keypad 8", "Keypad 2", "Keypad 4",
+                                     "Keypad 6", "W", "Z", "A", "S", "Space", "Left Shift", "Return", "Tab",
+                                     "P", "Escape"};
+    static const char* functionKeys[] = {"F1", "F3", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"};
+    std::mt19937 rng(seed);
+    auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    std::vector<ScriptEvent> script;
+    auto add = [&script](std::int64_t frame, ScriptEvent::Kind kind, int key = 0, int x = 0, int y = 0) {
+        script.push_back({frame, kind, key, x, y});
+    };
+    add(5, ScriptEvent::Kind::KeyDown, Key("Space"));
+    add(6, ScriptEvent::Kind::KeyUp, Key("Space"));
+    std::vector<bool> held(std::size(playKeys), false);
+    for (std::int64_t f = 10; f < frames; f += 1 + pick(4))
+    {
+        const int roll = pick(100);
+        if (roll < 78)
+        {
+            const int k = pick(int(std::size(playKeys)));
+            add(f, held[std::size_t(k)] ? ScriptEvent::Kind::KeyUp : ScriptEvent::Kind::KeyDown, Key(playKeys[k]));
+            held[std::size_t(k)] = !held[std::size_t(k)];
+        }
+        else if (roll < 88)
+        {
+            const int key = Key(functionKeys[pick(int(std::size(functionKeys)))]);
+            add(f, ScriptEvent::Kind::KeyDown, key);
+            add(f + 1 + pick(5), ScriptEvent::Kind::KeyUp, key);
+            if (key == Key("F3"))   // the whole game freezes until F3 comes again
+                add(f + 2 + pick(5), ScriptEvent::Kind::KeyDown, key), add(f + 8, ScriptEvent::Kind::KeyUp, key);
+        }
+        else if (roll < 95)
+            add(f, pick(3) == 0 ? ScriptEvent::Kind::ClickRight : ScriptEvent::Kind::ClickLeft, 0, pick(1024),
+                pick(768));
+        else if (roll < 98)
+            add(f, ScriptEvent::Kind::Move, 0, pick(1024), pick(768));
+        else
+        {
+            add(f, ScriptEvent::Kind::FocusLost);
+            add(f + 1 + pick(10), ScriptEvent::Kind::FocusGained);
+        }
+    }
+    std::stable_sort(script.begin(), script.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return script;
+}
+
+class Soak : public GameFixture, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(Soak, RandomTwoPlayerPlayStaysSoundAndBounded)
+{
+    CopyGameData();
+    platform = MakeNullPlatform(&parts);
+    auto overlay = std::make_unique<OverlayEvents>(std::move(platform.events));
+    OverlayEvents* events = overlay.get();
+    platform.events = std::move(overlay);
+    platform.makeAudio = [clock = parts.clock] { return MakeNullAudioDevice(*clock); };
+    GameConfig config;
+    config.appDir = folder.string() + "/";
+    config.seed = std::uint64_t(GetParam());
+    config.unpaced = true;
+    config.builtinAssets = BuiltinAssetArchive();
+    form = std::make_unique<TMainForm>(platform, config);
+    form->FormCreate();
+    form->Game.MapFileName = LevelMapFileName(form->Game.AppDir, GetParam());
+
+    const std::int64_t frames = SoakFrames();
+    RunOptions run;
+    run.frames = frames;
+    run.unpaced = true;
+    run.script = RandomPlay(std::uint32_t(GetParam()) * 7919u, frames);
+    std::int32_t mostSprites = 0;
+    int battleFrames = 0;
+    run.afterUnpacedFrame = [&] {
+        parts.clock->SleepMs(33);
+        mostSprites = std::max(mostSprites, form->SpriteEngine.Engine->SpriteCount);
+        battleFrames += form->Scene == SceneBattle;
+    };
+    GameLoop loop(*form, events, run);
+    loop.Run();
+
+    EXPECT_EQ(form->FrameCalls, frames);
+    EXPECT_TRUE(form->ReportedErrors().empty()) << form->ReportedErrors().front();
+    EXPECT_GT(battleFrames, frames / 4) << "the random play hardly reached the battle";
+    // Terrain, snow, the tanks of a level and what they fire: far from a runaway.
+    EXPECT_LT(mostSprites, 4000);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedMaps, Soak, ::testing::Range(1, 13),
+                         [](const auto& info) { return "MAP" + std::to_string(info.param); });
+
+}  // namespace
+}  // namespace vorlanex::testing
