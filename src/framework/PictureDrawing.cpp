@@ -27,14 +27,16 @@ bool ClipBlock(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, i
     return true;
 }
 
-// Copies the pixels of a row that are not the key. Eight pixels at a time are merged with a compare mask
-// (GCC and Clang vector types; plain SSE2 or NEON code), so opaque and keyed pixels cost the same.
-void KeyedRow(std::uint16_t* to, const std::uint16_t* from, int count, std::uint16_t key)
+// Copies the pixels of a row that are not the key. Sixteen pixels at a time are merged with a compare mask
+// (GCC and Clang vector types), so opaque and keyed pixels cost the same; where the processor has AVX2 the
+// same code runs in one 32-byte register instead of two 16-byte ones.
+__attribute__((target_clones("avx2", "default"))) void KeyedRow(std::uint16_t* to, const std::uint16_t* from,
+                                                                 int count, std::uint16_t key)
 {
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    using Lanes = std::uint16_t __attribute__((vector_size(32)));
     const Lanes keys = Lanes{} + key;
     int i = 0;
-    for (; i + 8 <= count; i += 8) {
+    for (; i + 16 <= count; i += 16) {
         Lanes over, below;
         std::memcpy(&over, from + i, sizeof over);
         std::memcpy(&below, to + i, sizeof below);

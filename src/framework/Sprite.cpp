@@ -67,10 +67,19 @@ TSprite::TSprite(TSprite* parent) : Parent(parent)
         parent->Children->push_back(this);
         InsertByZ(*parent->DrawOrder, this);
         Engine = dynamic_cast<TSpriteEngine*>(parent);
-        if (!Engine)
+        if (Engine)
+            Engine->Hits.Added(int(parent->Children->size()) - 1);
+        else
             Engine = parent->Engine;
         if (Engine)
+        {
             ++Engine->SpriteCount;
+            const TSprite* top = parent;
+            while (top->Parent && top->Parent != Engine)
+                top = top->Parent;
+            if (top->Parent == Engine)
+                Engine->Hits.Nested(*Engine, *top);
+        }
     }
 }
 
@@ -81,6 +90,8 @@ TSprite::~TSprite()
     {
         if (Engine)
         {
+            if (Parent == Engine)
+                Engine->Hits.Invalidate();   // the children's indices shift
             --Engine->SpriteCount;
             // Searched even when IsDead was cleared by hand after Kill: a freed sprite must never stay queued.
             RemoveFromList(Engine->KillList, this);

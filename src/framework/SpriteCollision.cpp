@@ -54,6 +54,18 @@ int TSprite::CheckHits()
     engine.HitRect = Bounds();
     engine.HitSource = this;
     const int count = engine.ChildCount();
+    if (engine.Hits.Valid())
+    {
+        // A copy: OnHit may run further hit tests of its own.
+        const std::vector<int> candidates = engine.Hits.Candidates(engine.HitRect, count);
+        for (int index : candidates)
+        {
+            if (!engine.Hits.Valid() || !engine.Children || index >= engine.ChildCount())
+                break;   // the tree was cleared under the test
+            VisitTarget(engine, *this, *(*engine.Children)[std::size_t(index)]);
+        }
+        return engine.HitCount;
+    }
     int i = 0;
     while (i < count && engine.Children)
     {

@@ -19,6 +19,22 @@ void TSpriteEngine::Draw()
     TSprite::Draw();
 }
 
+// A tank or bullet moves itself in its Step, so the index looks at each child once more right after it.
+void TSpriteEngine::Move(std::int32_t MoveCount)
+{
+    if (!Movable)
+        return;
+    Step(MoveCount);
+    Hits.Build(*this);
+    const int count = ChildCount();
+    for (int i = 0; i < count && i < ChildCount(); ++i)
+    {
+        (*Children)[std::size_t(i)]->Move(MoveCount);
+        Hits.Refresh(*this, i);
+    }
+    Hits.Invalidate();
+}
+
 // Sprites are freed only after the move pass, so a bullet can kill itself and still finish its hit test.
 void TSpriteEngine::FreeKilled()
 {
@@ -26,8 +42,31 @@ void TSpriteEngine::FreeKilled()
         delete KillList.back();   // the destructor unlinks the sprite from its parent and from KillList
 }
 
+void TSpriteEngine::Clear()
+{
+    ++TreeChanges;
+    TSprite::Clear();
+}
+
+void TSpriteEngine::DrawOnFilled(std::uint32_t fill)
+{
+    DrawnCount = 0;
+    if (!Surface)
+        return;
+    if (!Visible || Ground.GroundZ == INT32_MIN)
+    {
+        FillSurface(*Surface, fill);
+        TSprite::Draw();
+        return;
+    }
+    const std::size_t ground = Ground.DrawGround(*this, fill);
+    for (std::size_t i = ground; DrawOrder && i < DrawOrder->size(); ++i)
+        (*DrawOrder)[i]->Draw();
+}
+
 void TSpriteEngine::SetSurface(TDirectDrawSurface* surface)
 {
+    ++TreeChanges;
     Surface = surface;
     if (surface)
     {
@@ -79,6 +118,14 @@ void TDXSpriteEngine::Draw()
 {
     if (display && display->Initialized())
         Engine->Draw();
+}
+
+bool TDXSpriteEngine::DrawOnFilled(std::uint32_t fill)
+{
+    if (!display || !display->Initialized() || !Engine->Surface)
+        return false;
+    Engine->DrawOnFilled(fill);
+    return true;
 }
 
 }  // namespace vorlanex

@@ -8,6 +8,8 @@
 
 #include "framework/Display.h"
 #include "framework/FieldSink.h"
+#include "framework/GroundCache.h"
+#include "framework/HitIndex.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
 
@@ -63,6 +65,8 @@ public:
     // Bounds without a virtual call for image sprites, whose Bounds is final: the hit scan and the draw pass ask
     // it of every sprite.
     TRect CurrentBounds();
+    // An image sprite, told without a cast: the draw pass asks it of thousands of sprites.
+    bool IsImageSprite() const { return imageBounds; }
     // X plus the parent's AbsoluteX. Inline for the usual one-level tree: every hit test and draw asks.
     double AbsoluteX() const
     {
@@ -173,6 +177,12 @@ public:
     const char* ClassName() const override { return "TSpriteEngine"; }
 
     void Draw();   // resets DrawnCount, then the draw pass from the root
+    void Clear();
+    // Fills the surface with `fill`, then draws the tree: the same picture as FillSurface and Draw, with the
+    // ground kept from the last frame when it did not change.
+    void DrawOnFilled(std::uint32_t fill);
+    // The move pass, with the hit index kept for the hit tests that the Steps make.
+    void Move(std::int32_t MoveCount);
     void FreeKilled();
     void SetSurface(TDirectDrawSurface* surface);
 
@@ -187,6 +197,11 @@ public:
     TRect ViewRect;
     // How the actors of this engine reach their game. Null in framework tests, which have no actors.
     SpriteEngineOwner* Owner = nullptr;
+    HitIndex Hits;
+    GroundCache Ground;
+    // Counts clears of the whole tree and surface changes: anything kept from an earlier frame is stale (a new
+    // level's pictures may even sit where the old ones were).
+    std::uint64_t TreeChanges = 0;
 };
 
 // The form's component: owns one engine and links it to a display.
@@ -199,6 +214,8 @@ public:
     TDXDraw* DXDraw() const { return display; }
     void Move(std::int32_t MoveCount) { Engine->Move(MoveCount); }
     void Draw();
+    // False when the display is not ready: nothing was drawn or filled.
+    bool DrawOnFilled(std::uint32_t fill);
     void FreeKilled() { Engine->FreeKilled(); }
 
     TSpriteEngine* Engine;

@@ -26,10 +26,9 @@ void TMainForm::BattleFrame()
 {
     SpriteEngine.Move(16);
     SpriteEngine.FreeKilled();
-    FillSurface(DXDraw.BackSurface, 0);
     // While a scene change is pending the battle still moves, but is not drawn.
-    if (PendingScene == 0)
-        SpriteEngine.Draw();
+    if (PendingScene != 0 || !SpriteEngine.DrawOnFilled(0))
+        FillSurface(DXDraw.BackSurface, 0);
     if (Game.RandomNumber() < 0.005)
         Game.Wind = OppositeDirection(Game.Wind);
     CallTimedPlanes();

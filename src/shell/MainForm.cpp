@@ -74,6 +74,8 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     Context = std::make_unique<FormBattleContext>(*this);
     SpriteEngine.Engine->Owner = Context.get();
     SpriteEngine.SetDXDraw(&DXDraw);
+    // The level's background and bottom terrain layer (Z -1 and 0) are kept between frames.
+    SpriteEngine.Engine->Ground.GroundZ = 0;
     ImageList.SetDXDraw(&DXDraw);
     DXImageList.SetDXDraw(&DXDraw);
     DXWaveList.SetDXSound(&DXSound);
