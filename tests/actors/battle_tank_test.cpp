@@ -144,3 +144,53 @@ TEST(Bullet, OwnerFreedWhileItsBulletsFlyLeavesThemSafe)
 
 }  // namespace
 }  // namespace vorlanex::testing
+
+namespace vorlanex::testing {
+namespace {
+
+TEST(PlayerTankKit, CheatKeysHeldAtCreationAndFrozenTankStaysPut)
+{
+    TestBattle battle;
+    battle.keyboard[0x74] = battle.keyboard[0x75] = battle.keyboard[0x76] = 0x80;
+    auto* tank = new TMyTank(&battle.engine);
+    EXPECT_EQ(tank->Life, 15000);
+    EXPECT_EQ(tank->Spread, 2);
+    EXPECT_EQ(battle.game.BaseEnemyCount, 100);
+    EXPECT_EQ(battle.game.SpawnPeriod, 15);
+
+    tank->X = 320;
+    tank->Y = 320;
+    tank->Age = 61;
+    battle.Frame();
+    battle.FreezeOtherTeams(EnemiesTeam);
+    battle.Hold(0);
+    battle.Hold(4);
+    for (int i = 0; i < 100; ++i)
+        battle.Frame();
+    EXPECT_EQ(tank->State, StateFrozen);
+    EXPECT_EQ(tank->Y, 320);
+    EXPECT_EQ(tank->LiveBullets, 0);
+}
+
+TEST(PlayerTankKit, ShotDelayZeroFiresEveryStepWhileBulletsAllow)
+{
+    TestBattle battle;
+    auto* tank = new TMyTank(&battle.engine);
+    tank->X = 320;
+    tank->Y = 600;
+    tank->Age = 61;
+    battle.Frame();
+    tank->ShotDelay = 0;
+    tank->MaxBullets = 3;
+    battle.Hold(4);
+    for (int i = 0; i < 3; ++i)
+    {
+        battle.Frame();
+        EXPECT_EQ(tank->LiveBullets, i + 1);
+    }
+    battle.Frame();
+    EXPECT_EQ(tank->LiveBullets, 3);
+}
+
+}  // namespace
+}  // namespace vorlanex::testing
