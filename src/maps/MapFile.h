@@ -89,7 +89,9 @@ std::string ResolveFileName(const std::string& path);
 
 // The host path of a name stored in a map (GBK, "\" or "/" separating folders) inside the game folder
 // `appDir` (trailing separator included), each part matched ignoring letter case when the exact name is
-// missing. Empty when the name is not valid GBK or would leave the game folder (absolute, a drive, "..").
-std::string GameFolderPath(const std::string& appDir, const std::string& gbkName);
+// missing. Empty when the name is empty, is not valid GBK or would leave the game folder (absolute, a drive,
+// ".."); then `refusal`, when given, says why in words (left alone for an empty name). Nothing outside the
+// game folder is looked at.
+std::string GameFolderPath(const std::string& appDir, const std::string& gbkName, std::string* refusal = nullptr);
 
 }  // namespace vorlanex

@@ -17,6 +17,7 @@
 #include "framework/SpriteEngine.h"
 #include "platform/Platform.h"
 #include "shell/GameState.h"
+#include "shell/TickerPieces.h"
 
 namespace vorlanex {
 
@@ -112,6 +113,9 @@ public:
     std::int64_t FrameCalls = 0;
     // Set when the player asked to quit (Alt+F4 or the window's close).
     bool QuitRequested = false;
+    // QuitRequested, also set when such a request waits unread among the host's events: start-up and
+    // level loading ask this between their steps, since no frame polls the events meanwhile.
+    bool QuitArrived();
 
 private:
     void CreateSnow();
@@ -125,6 +129,7 @@ private:
 
     std::vector<std::string> reportedErrors;
     std::set<std::string> reportedSet;
+    TickerPieces tickerPieces;   // the ticker line's measured pieces, kept from frame to frame
 };
 
 // The status line's text: enemies left in the level and the level number.
