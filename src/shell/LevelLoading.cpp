@@ -189,16 +189,21 @@ void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& ti
     }
 }
 
-// A tile whose picture cannot be read leaves no level to play: report it, free what was built, and go back to
-// the title with the timer running rather than freeze on the loading screen.
-void AbandonLevel(TMainForm& form, const std::string& why)
+void ClearHalfBuiltLevel(TMainForm& form)
 {
-    form.ReportError("Map file '" + form.Caption + "': " + why);
     form.SpriteEngine.Engine->Clear();
     form.Game.Player1Tank = nullptr;
     form.Game.Player2Tank = nullptr;
     form.Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(form.DXImageList.Items);
+}
+
+// A tile whose picture cannot be read leaves no level to play: report it, free what was built, and go back to
+// the title with the timer running rather than freeze on the loading screen.
+void AbandonLevel(TMainForm& form, const std::string& why)
+{
+    form.ReportError("Map file '" + form.Caption + "': " + why);
+    ClearHalfBuiltLevel(form);
     StopPlaneSound(form);
     form.PendingScene = 1;
     form.DXTimer.SetEnabled(true);
@@ -312,7 +317,9 @@ void TMainForm::BuildLevel()
     }
     catch (const EAbort&)
     {
-        throw;   // the player quits
+        // The player quits: half a level is no state to end with, nor one worth writing out sprite by sprite.
+        ClearHalfBuiltLevel(*this);
+        throw;
     }
     catch (const std::exception& e)
     {
