@@ -156,7 +156,7 @@ TEST_F(HostileFiles, OversizedFilesAreRefusedBeforeTheyAreRead)
     ExpectOneReport("标题.BMP", "is 1024 MB, more than the");
     EXPECT_NE(ReportsNaming("标题.BMP")[0].find("a 2 x 2 picture may have"), std::string::npos);
     LoadLevel();
-    ExpectOneReport("MAP001.map", "is 2048 MB, more than the 64 MB a map file may have");
+    ExpectOneReport("MAP001.map", "is 2048 MB, more than the 16 MB a map file may have");
     EXPECT_EQ(form->PendingScene, 1) << "back to the title";
     EXPECT_EQ(Snapshot(), before);
 }
