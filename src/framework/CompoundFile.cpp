@@ -14,8 +14,9 @@ namespace {
 using namespace compound_file;
 // Files up to this size are read with one call: the tile library is opened twice for every map cell.
 constexpr std::uint64_t WholeFileLimit = 8u << 20;
-// Streams and allocation tables are allocated at sizes up to the file's: a tile library is a few megabytes.
-constexpr std::uint64_t MaxFileBytes = 256u << 20;
+// Streams and allocation tables are allocated at sizes up to the file's: a tile library of thousands of tiles
+// is a few megabytes.
+constexpr std::uint64_t MaxFileBytes = 64u << 20;
 
 enum EntryType : std::uint8_t { Unused = 0, StorageType = 1, StreamType = 2, RootType = 5 };
 

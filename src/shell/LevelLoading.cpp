@@ -302,7 +302,9 @@ void TMainForm::BuildLevel()
             if (platform.system)
                 platform.system->Beep();
         },
-        [this](const std::string& fault) { ReportError(fault + "; no tile can be read from it"); });
+        [this](const std::string& fault) {
+            ReportError(fault + "; the level is built without the tiles it cannot give");
+        });
     Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, LoadBackgroundPicture(*this));
     steps.Advance();
     CreatePlayers();

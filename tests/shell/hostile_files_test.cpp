@@ -248,7 +248,9 @@ TEST_F(HostileFiles, RunLengthPicturesThatOverrunAreRefusedLikeShortOnes)
     {
         vorlanex::testing::WriteBytes(folder / "rle.bmp", RleBitmap(4, 2, data));
         WriteMapWithBackground("rle.bmp");
+        const auto before = Snapshot();
         LoadLevel();
+        EXPECT_EQ(Snapshot(), before) << what;
         EXPECT_EQ(form->Scene, 2) << what;
         EXPECT_TRUE(PlainBackground()) << what;
         const auto reports = ReportsNaming("rle.bmp");
