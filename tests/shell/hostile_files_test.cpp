@@ -206,6 +206,11 @@ TEST_F(HostileFiles, AnUnreadableTileLibraryIsToldOnceAndTheLevelIsStillBuilt)
         EXPECT_NE(reports.back().find(fault), std::string::npos) << reports.back();
         EXPECT_EQ(Snapshot(), before) << fault;
     }
+    fs::remove(folder / "图库.TIL");
+    MakePipe("图库.TIL");
+    LoadLevel();
+    EXPECT_EQ(form->Scene, 2);
+    EXPECT_NE(ReportsNaming("图库.TIL").back().find("is a named pipe"), std::string::npos);
 }
 
 TEST_F(HostileFiles, BackgroundNamesThatLeaveTheGameFolderAreToldAndThePlainBackgroundIsUsed)
