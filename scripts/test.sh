@@ -40,7 +40,8 @@ if command -v clang++ >/dev/null; then
         mkdir -p "$corpus"
         seeds="$root/tests/fuzz/corpus/$t"
         [ -d "$seeds" ] || seeds=""
-        "$root/build-fuzz/$t" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "$corpus" $seeds
+        "$root/build-fuzz/$t" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
+            -max_len="$(bash "$root/scripts/fuzz-max-len.sh" "$seeds")" "$corpus" $seeds
     done
     fuzzed=$(echo $targets | wc -w)
     echo "fuzzing: $fuzzed targets ran clean"

@@ -1,15 +1,11 @@
 #include "framework/Bitmap.h"
 
-#include <fstream>
-
 #include "framework/BitmapLayout.h"
+#include "framework/DataFile.h"
 
 namespace vorlanex {
 
 namespace {
-
-// Larger than any picture the game can use (a 1024 x 768 picture at 32 bits is 3 MB).
-constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
 
 void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
 {
@@ -118,19 +114,20 @@ std::vector<std::uint8_t> TBitmap::ToBmp() const
 
 TBitmap TBitmap::FromFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::in);
-    if (!in)
-        throw BitmapError(path + ": cannot open the file");
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw BitmapError(path + ": cannot read the file");
-    if (std::uintmax_t(size) > kMaxFileBytes)
-        throw BitmapError(path + ": file of " + std::to_string(size) + " bytes is too large for a picture");
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw BitmapError(path + ": cannot read the file");
+    std::vector<std::uint8_t> bytes;
+    try
+    {
+        const DataFile file = DataFile::Open(path);
+        // The header says how large the picture is; a file far beyond that is refused unread. Without a
+        // usable header the head alone is enough for the decoder to say what is wrong.
+        std::string what;
+        const std::uint64_t limit = BmpFileSizeLimit(file.ReadHead(BmpHeadBytes), what);
+        bytes = limit == 0 ? file.ReadHead(BmpHeaderRoom) : file.ReadAll(limit, what);
+    }
+    catch (const DataFileError& e)
+    {
+        throw BitmapError(e.what());
+    }
     return FromBytes(bytes, path);
 }
 

@@ -77,20 +77,27 @@ TColor DirectColor(const std::uint8_t* row, int x, const BmpLayout& l)
 }
 
 // Run-length data: pairs of (count, index) or escapes (0: end of line, 1: end of bitmap, 2: delta, n: n
-// literal indices padded to a word). Reads stay inside the stated image size; pixels never written stay index 0.
+// literal indices padded to a word). Pixels never written stay index 0. A run, a literal or a delta that
+// goes past the picture, and data that ends before the picture does, are faults of the file: refused as a
+// bitmap too short for its rows is.
 class RleDecoder
 {
 public:
-    RleDecoder(std::span<const std::uint8_t> b, const BmpLayout& l, std::vector<std::uint8_t>& indices)
-        : data(b.subspan(l.pixelOffset, l.pixelBytes)), layout(l), indices(indices) {}
+    RleDecoder(std::span<const std::uint8_t> b, const BmpLayout& l, std::vector<std::uint8_t>& indices,
+               const std::string& sourceName)
+        : data(b.subspan(l.pixelOffset, l.pixelBytes)), layout(l), indices(indices), sourceName(sourceName) {}
 
     void Run()
     {
         const bool four = layout.compression == BmpCompression::Rle4;
-        while (pos + 1 < data.size() && row < layout.height) {
+        while (row < layout.height) {
+            if (pos + 1 >= data.size())
+                Fail("compressed data ends at row " + std::to_string(row + 1) + " of " +
+                     std::to_string(layout.height));
             const std::uint8_t count = data[pos], value = data[pos + 1];
             pos += 2;
             if (count > 0) {
+                CheckRoom(count, "a run");
                 for (int i = 0; i < count; ++i)
                     Put(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
             } else if (value == 0) {
@@ -98,10 +105,7 @@ public:
             } else if (value == 1) {
                 return;
             } else if (value == 2) {
-                if (pos + 1 >= data.size())
-                    return;
-                x += data[pos], row += data[pos + 1];
-                pos += 2;
+                Delta();
             } else {
                 Literal(value, four);
             }
@@ -109,10 +113,36 @@ public:
     }
 
 private:
+    [[noreturn]] void Fail(const std::string& problem) const { throw BitmapError(sourceName + ": " + problem); }
+
+    void CheckRoom(int count, const char* what) const
+    {
+        if (x + count > layout.width)
+            Fail(std::string(what) + " of " + std::to_string(count) + " pixels at column " + std::to_string(x) +
+                 " of row " + std::to_string(row + 1) + " runs past the " + std::to_string(layout.width) +
+                 "-pixel row");
+    }
+
+    void Delta()
+    {
+        if (pos + 1 >= data.size())
+            Fail("compressed data ends inside a jump");
+        const int dx = data[pos], dy = data[pos + 1];
+        pos += 2;
+        if (x + dx > layout.width || row + dy >= layout.height)
+            Fail("a jump of " + std::to_string(dx) + " columns and " + std::to_string(dy) + " rows from row " +
+                 std::to_string(row + 1) + " leaves the " + std::to_string(layout.width) + " x " +
+                 std::to_string(layout.height) + " picture");
+        x += dx, row += dy;
+    }
+
     void Literal(int count, bool four)
     {
+        CheckRoom(count, "a literal run");
         const std::size_t bytes = four ? std::size_t(count + 1) / 2 : std::size_t(count);
-        for (int i = 0; i < count && pos + std::size_t(four ? i / 2 : i) < data.size(); ++i) {
+        if (bytes > data.size() - pos)
+            Fail("compressed data ends inside a literal run of " + std::to_string(count) + " pixels");
+        for (int i = 0; i < count; ++i) {
             const std::uint8_t byte = data[pos + std::size_t(four ? i / 2 : i)];
             Put(four ? ((i & 1) ? (byte & 0x0F) : (byte >> 4)) : byte);
         }
@@ -121,16 +151,15 @@ private:
 
     void Put(std::uint8_t index)
     {
-        if (x < layout.width && row < layout.height) {
-            const int y = layout.height - 1 - row;   // compressed rows are always bottom-up
-            indices[std::size_t(y) * std::size_t(layout.width) + std::size_t(x)] = index;
-        }
+        const int y = layout.height - 1 - row;   // compressed rows are always bottom-up
+        indices[std::size_t(y) * std::size_t(layout.width) + std::size_t(x)] = index;
         ++x;
     }
 
     std::span<const std::uint8_t> data;
     const BmpLayout& layout;
     std::vector<std::uint8_t>& indices;
+    const std::string& sourceName;
     std::size_t pos = 0;
     int x = 0, row = 0;
 };
@@ -165,7 +194,7 @@ TBitmap TBitmap::FromBytes(std::span<const std::uint8_t> bytes, const std::strin
                 out[x] = IndexAt(row, x, l.bitCount);
         }
     } else {
-        RleDecoder(bytes, l, bmp.indices).Run();
+        RleDecoder(bytes, l, bmp.indices, sourceName).Run();
     }
     // An index past the end of a short colour table shows black, as palette displays do.
     for (std::size_t i = 0; i < count; ++i) {

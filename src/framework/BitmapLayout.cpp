@@ -1,6 +1,8 @@
 #include "framework/BitmapLayout.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <limits>
 
 #include "framework/Bitmap.h"
@@ -162,6 +164,24 @@ void PlacePixels(std::span<const std::uint8_t> b, BmpLayout& l, const std::strin
 }
 
 }  // namespace
+
+std::uint64_t BmpFileSizeLimit(std::span<const std::uint8_t> head, std::string& what)
+{
+    what.clear();
+    if (head.size() < BmpHeadBytes || head[0] != 'B' || head[1] != 'M')
+        return 0;
+    const bool core = U32(head, 14) == 12;
+    const std::int64_t w = core ? U16(head, 18) : I32(head, 18);
+    const std::int64_t h = core ? U16(head, 20) : std::abs(std::int64_t(I32(head, 22)));
+    const std::int64_t bits = core ? U16(head, 24) : U16(head, 28);
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels || bits <= 0 || bits > 32)
+        return 0;
+    const std::uint64_t stride = std::uint64_t((w * bits + 31) / 32 * 4);
+    // Run-length data at its worst: every pixel a run of one and every row closed by an end of line.
+    const std::uint64_t runs = std::uint64_t(2 * w * h + 2 * h + 2);
+    what = "a " + std::to_string(w) + " x " + std::to_string(h) + " picture";
+    return BmpHeaderRoom + std::max(stride * std::uint64_t(h), runs);
+}
 
 BmpLayout ParseBmpLayout(std::span<const std::uint8_t> b, const std::string& sourceName)
 {

@@ -38,4 +38,13 @@ struct BmpLayout
 // Parses and bounds the headers of the BMP at the start of `bytes`; throws BitmapError naming `sourceName`.
 BmpLayout ParseBmpLayout(std::span<const std::uint8_t> bytes, const std::string& sourceName);
 
+// Bytes of the file head that BmpFileSizeLimit looks at.
+inline constexpr std::size_t BmpHeadBytes = 30;
+// Headers and a full colour table, plus slack for writers that leave a little behind the pixels.
+inline constexpr std::uint64_t BmpHeaderRoom = 64 * 1024;
+// The largest file the picture announced by `head` can need (headers, colour table, its rows, or run-length
+// data that grew instead of shrinking), with a short text of what it is ("a 1024 x 768 picture"); 0 when
+// the head announces no picture the decoder would accept.
+std::uint64_t BmpFileSizeLimit(std::span<const std::uint8_t> head, std::string& what);
+
 }  // namespace vorlanex

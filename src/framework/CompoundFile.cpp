@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "framework/CompoundFileFormat.h"
 #include "framework/CompoundFileNames.h"
+#include "framework/DataFile.h"
 
 namespace vorlanex {
 
@@ -15,6 +14,9 @@ namespace {
 using namespace compound_file;
 // Files up to this size are read with one call: the tile library is opened twice for every map cell.
 constexpr std::uint64_t WholeFileLimit = 8u << 20;
+// Streams and allocation tables are allocated at sizes up to the file's: a tile library of thousands of tiles
+// is a few megabytes.
+constexpr std::uint64_t MaxFileBytes = 64u << 20;
 
 enum EntryType : std::uint8_t { Unused = 0, StorageType = 1, StreamType = 2, RootType = 5 };
 
@@ -39,7 +41,7 @@ class ByteSource
 {
 public:
     explicit ByteSource(std::vector<std::uint8_t> image) : bytes(std::move(image)), size(bytes.size()) {}
-    ByteSource(std::unique_ptr<std::ifstream> in, std::uint64_t length) : file(std::move(in)), size(length) {}
+    explicit ByteSource(DataFile in) : file(std::make_unique<DataFile>(std::move(in))), size(file->Size()) {}
 
     std::uint64_t Size() const { return size; }
 
@@ -51,15 +53,12 @@ public:
             std::memcpy(dst, bytes.data() + offset, count);
             return true;
         }
-        file->clear();
-        file->seekg(std::streamoff(offset));
-        file->read(reinterpret_cast<char*>(dst), std::streamsize(count));
-        return file->gcount() == std::streamsize(count);
+        return file->ReadAt(offset, dst, count);
     }
 
 private:
     std::vector<std::uint8_t> bytes;
-    std::unique_ptr<std::ifstream> file;
+    std::unique_ptr<DataFile> file;
     std::uint64_t size = 0;
 };
 
@@ -359,24 +358,20 @@ CompoundFile::~CompoundFile() = default;
 
 CompoundFile CompoundFile::Open(const std::string& path)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw CompoundFileError(path + ": no such file");
-    const std::uint64_t size = std::filesystem::file_size(path, ec);
-    auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (ec || !*in)
-        throw CompoundFileError(path + ": cannot be opened for reading");
-    if (size <= WholeFileLimit)
+    try
     {
-        std::vector<std::uint8_t> bytes(size);
-        in->read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-        if (in->gcount() != std::streamsize(size))
-            throw CompoundFileError(path + ": read error");
-        return FromBytes(std::move(bytes), path);
+        DataFile file = DataFile::Open(path);
+        file.RefuseLargerThan(MaxFileBytes, "a compound file");
+        if (file.Size() <= WholeFileLimit)
+            return FromBytes(file.ReadAll(WholeFileLimit, "a compound file"), path);
+        auto impl = std::make_unique<Impl>(path, ByteSource(std::move(file)));
+        impl->Load();
+        return CompoundFile(std::move(impl));
     }
-    auto impl = std::make_unique<Impl>(path, ByteSource(std::move(in), size));
-    impl->Load();
-    return CompoundFile(std::move(impl));
+    catch (const DataFileError& e)
+    {
+        throw CompoundFileError(e.what());
+    }
 }
 
 CompoundFile CompoundFile::FromBytes(std::vector<std::uint8_t> bytes, std::string sourceName)

@@ -1,10 +1,9 @@
 #include "framework/Wave.h"
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
+
+#include "framework/DataFile.h"
 
 namespace vorlanex {
 
@@ -123,24 +122,15 @@ void Wave::LoadFromBytes(std::vector<std::uint8_t> bytes, const std::string& sou
 
 void Wave::LoadFromFile(const std::string& path)
 {
-    // A directory or a pipe would make the read below fail oddly or block.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        Fail(path, "not a regular file");
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in)
-        Fail(path, std::string("cannot open the file (") + std::strerror(errno) + ")");
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length < 0)
-        Fail(path, "cannot read the file");
-    if (std::uint64_t(length) > kMaxFileSize)
-        Fail(path, "the wave is too large (" + std::to_string(length) + " bytes)");
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    if (!bytes.empty() && !in.read(reinterpret_cast<char*>(bytes.data()), length))
-        Fail(path, "cannot read the file");
+    std::vector<std::uint8_t> bytes;
+    try
+    {
+        bytes = ReadDataFile(path, kMaxFileSize, "a wave");
+    }
+    catch (const DataFileError& e)
+    {
+        throw WaveError(e.what());
+    }
     LoadFromBytes(std::move(bytes), path);
 }
 

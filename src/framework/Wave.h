@@ -35,8 +35,9 @@ struct WaveFormat
 class Wave
 {
 public:
-    // The largest wave file we agree to read; the longest sound of the game is a few megabytes.
-    static constexpr std::size_t kMaxFileSize = 256u << 20;
+    // The largest wave file we agree to read: six minutes of CD-quality sound. The longest sound of the game,
+    // the music, is a few megabytes, and a wave is held twice once converted for the device.
+    static constexpr std::size_t kMaxFileSize = 64u << 20;
 
     bool Empty() const { return dataSize == 0; }
     void Clear();

@@ -2,10 +2,10 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <system_error>
 
+#include "framework/DataFile.h"
 #include "platform/common/Gbk.h"
 
 namespace vorlanex {
@@ -184,8 +184,13 @@ std::string ResolveFileName(const std::string& path)
     return found.empty() ? path : found.string();
 }
 
-std::string GameFolderPath(const std::string& appDir, const std::string& gbkName)
+std::string GameFolderPath(const std::string& appDir, const std::string& gbkName, std::string* refusal)
 {
+    const auto refuse = [refusal](const std::string& why) {
+        if (refusal)
+            *refusal = why;
+        return std::string();
+    };
     std::string name;
     try
     {
@@ -193,19 +198,23 @@ std::string GameFolderPath(const std::string& appDir, const std::string& gbkName
     }
     catch (const TextEncodingError&)
     {
-        return {};
+        return refuse("name is not valid GBK text");
     }
+    const std::string quoted = "name '" + name + "'";
     const bool absolute = !name.empty() && (name[0] == '\\' || name[0] == '/');
-    if (absolute || name.find(':') != std::string::npos || name.find('\0') != std::string::npos)
-        return {};
+    if (absolute || name.find(':') != std::string::npos)
+        return refuse(quoted + " is an absolute path, outside the game folder");
+    if (name.find('\0') != std::string::npos)
+        return refuse("name holds a zero byte");
     const std::vector<std::string> parts = SplitStoredName(name);
     if (parts.empty())
         return {};
+    for (const std::string& part : parts)
+        if (part == "..")
+            return refuse(quoted + " leaves the game folder ('..')");
     std::filesystem::path result(appDir);
     for (const std::string& part : parts)
     {
-        if (part == "..")
-            return {};
         const std::filesystem::path found = FindEntry(result, part);
         result = found.empty() ? result / part : found;
     }
@@ -249,18 +258,17 @@ MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::strin
 MapReadResult ReadMapFile(const std::string& path)
 {
     const std::string name = ResolveFileName(path);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(name, ec))
+    if (ClassifyDataFile(name) == DataFileKind::Missing)
         return Failure(MapReadStatus::Missing, path, "file not found");
-    const std::uintmax_t size = std::filesystem::file_size(name, ec);
-    if (ec)
-        return Failure(MapReadStatus::Invalid, path, "cannot measure the file (" + ec.message() + ")");
-    if (size > MapMaximumFileSize)
-        return Failure(MapReadStatus::Invalid, path, "file of " + std::to_string(size) + " bytes is too large");
-    std::ifstream in(name, std::ios::binary | std::ios::in);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
-        return Failure(MapReadStatus::Invalid, path, "cannot read the file");
+    std::vector<std::uint8_t> bytes;
+    try
+    {
+        bytes = ReadDataFile(name, MapMaximumFileSize, "a map file");
+    }
+    catch (const DataFileError& e)
+    {
+        return Failure(MapReadStatus::Invalid, path, e.Problem());
+    }
     return ReadMapBytes(bytes, path);
 }
 

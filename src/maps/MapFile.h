@@ -74,8 +74,9 @@ struct MapReadResult
 inline constexpr std::size_t MapCellFixedSize = 21;
 // The 64-byte rule: a file must be longer than this to hold anything beyond the start cell.
 inline constexpr std::size_t MapMinimumSizeExclusive = 64;
-// Refuse absurd files before reading them whole; a full map is about 100 KB.
-inline constexpr std::uintmax_t MapMaximumFileSize = 64u * 1024u * 1024u;
+// Refuse absurd files before reading them whole; a full map is about 100 KB. Every cell becomes a sprite of a
+// few hundred bytes, so this still allows half a million cells (a few hundred megabytes), not millions.
+inline constexpr std::uintmax_t MapMaximumFileSize = 16u * 1024u * 1024u;
 
 MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::string& sourceName);
 // Opens read-only. A missing file gives Missing; an unreadable one Invalid.
@@ -89,7 +90,9 @@ std::string ResolveFileName(const std::string& path);
 
 // The host path of a name stored in a map (GBK, "\" or "/" separating folders) inside the game folder
 // `appDir` (trailing separator included), each part matched ignoring letter case when the exact name is
-// missing. Empty when the name is not valid GBK or would leave the game folder (absolute, a drive, "..").
-std::string GameFolderPath(const std::string& appDir, const std::string& gbkName);
+// missing. Empty when the name is empty, is not valid GBK or would leave the game folder (absolute, a drive,
+// ".."); then `refusal`, when given, says why in words (left alone for an empty name). Nothing outside the
+// game folder is looked at.
+std::string GameFolderPath(const std::string& appDir, const std::string& gbkName, std::string* refusal = nullptr);
 
 }  // namespace vorlanex

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "framework/CompoundFile.h"
+#include "framework/DataFile.h"
 #include "maps/ByteStream.h"
 #include "platform/common/Gbk.h"
 
@@ -85,33 +85,75 @@ TTile::TTile() : Bitmap(TBitmap::TrueColor(DefaultTileSize, DefaultTileSize,
 {
 }
 
-TTile::TTile(std::string libraryFile, std::function<void()> beep) : TTile()
+TTile::TTile(std::string libraryFile, std::function<void()> beep, std::function<void(const std::string&)> reportFault)
+    : TTile()
 {
     LibraryFile = std::move(libraryFile);
     Beep = std::move(beep);
+    ReportFault = std::move(reportFault);
+}
+
+void TTile::NoteLibraryFault(const std::string& message)
+{
+    if (faultReported)
+        return;
+    faultReported = true;
+    if (ReportFault)
+        ReportFault(message);
+}
+
+bool TTile::OpenLibrary()
+{
+    if (library && libraryOpenedFrom == LibraryFile)
+        return true;
+    if (libraryOpenedFrom == LibraryFile && libraryRefused)
+        return false;   // one attempt per file: a refused library is not read again for every cell
+    library.reset();
+    libraryOpenedFrom = LibraryFile;
+    libraryRefused = true;
+    // A missing library only beeps for each tile; one that is there but unreadable is also reported.
+    if (ClassifyDataFile(LibraryFile) == DataFileKind::Missing)
+        return false;
+    try
+    {
+        // Read-only, whatever the query: the library is a data file of the game.
+        library = std::make_shared<const CompoundFile>(CompoundFile::Open(LibraryFile));
+    }
+    catch (const CompoundFileError& e)
+    {
+        NoteLibraryFault(e.what());
+        return false;
+    }
+    libraryRefused = false;
+    return true;
+}
+
+std::optional<CompoundFile::EntryId> TTile::FindEntry(CompoundFile::EntryId storage, const std::string& gbkName,
+                                                      bool wantStorage) const
+{
+    const auto id = library->FindChild(storage, GbkToUtf16(gbkName));
+    if (!id || (wantStorage ? !library->IsStorage(*id) : !library->IsStream(*id)))
+        return std::nullopt;
+    return id;
 }
 
 std::vector<std::uint8_t> TTile::ReadTileStream()
 {
     const auto parts = SplitTilePath(Path);
-    if (parts[1].empty())
+    if (parts[1].empty() || !OpenLibrary())
         return {};   // one part names a storage at most, never a stream
     try
     {
-        if (!library || libraryOpenedFrom != LibraryFile)
-        {
-            // Read-only, whatever the query: the library is a data file of the game.
-            library = std::make_shared<const CompoundFile>(CompoundFile::Open(LibraryFile));
-            libraryOpenedFrom = LibraryFile;
-        }
-        auto storage = library->OpenStorage(CompoundFile::RootId, GbkToUtf16(parts[0]));
-        if (!parts[2].empty())
-            storage = library->OpenStorage(storage, GbkToUtf16(parts[1]));
-        const auto stream = library->OpenStream(storage, GbkToUtf16(parts[2].empty() ? parts[1] : parts[2]));
-        return library->ReadStream(stream);
+        auto storage = FindEntry(CompoundFile::RootId, parts[0], true);
+        if (storage && !parts[2].empty())
+            storage = FindEntry(*storage, parts[1], true);
+        const auto stream = storage ? FindEntry(*storage, parts[2].empty() ? parts[1] : parts[2], false)
+                                    : std::nullopt;
+        return stream ? library->ReadStream(*stream) : std::vector<std::uint8_t>{};
     }
-    catch (const CompoundFileError&)
+    catch (const CompoundFileError& e)
     {
+        NoteLibraryFault(e.what());   // a tree or a chain that loops or leaves the file
         return {};
     }
     catch (const TextEncodingError&)

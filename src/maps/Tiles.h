@@ -9,15 +9,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "framework/Bitmap.h"
+#include "framework/CompoundFile.h"
 
 namespace vorlanex {
-
-class CompoundFile;
 
 // The tile library's name in the game folder.
 inline constexpr const char* TileLibraryName = "图库.TIL";
@@ -35,7 +35,8 @@ class TTile
 {
 public:
     TTile();
-    explicit TTile(std::string libraryFile, std::function<void()> beep = {});
+    explicit TTile(std::string libraryFile, std::function<void()> beep = {},
+                   std::function<void(const std::string&)> reportFault = {});
 
     // Reads the tile named by Path from LibraryFile into Bitmap, Flags and Durability. False, after a beep,
     // when the tile cannot be found or read; the fields then keep what they held. False without a beep when
@@ -53,14 +54,23 @@ public:
 
     std::string LibraryFile;         // host path of the tile library
     std::function<void()> Beep;      // the platform's default beep; may be empty
+    // Told once, with a message naming the file, when the library is there but not a readable compound
+    // file (or its directory or chains turn out damaged); the tiles it cannot give still only beep.
+    std::function<void(const std::string&)> ReportFault;
 
 private:
     // The stream's bytes, or empty when the library, a storage or the stream is missing or unreadable.
     std::vector<std::uint8_t> ReadTileStream();
+    bool OpenLibrary();
+    std::optional<CompoundFile::EntryId> FindEntry(CompoundFile::EntryId storage, const std::string& gbkName,
+                                                   bool wantStorage) const;
+    void NoteLibraryFault(const std::string& message);
 
     // A level build loads a tile for every cell: the library is read once per tile object, not per cell.
     std::shared_ptr<const CompoundFile> library;
     std::string libraryOpenedFrom;
+    bool libraryRefused = false;
+    bool faultReported = false;
 };
 
 class TTiles

@@ -57,6 +57,9 @@ public:
     // 256 bytes by virtual-key code, bit 7 set = key down.
     virtual void ReadKeyboard(std::uint8_t keys[256]) = 0;
     virtual bool HasFocus() = 0;
+    // Whether a request to quit (SIGTERM, the window's close, Alt+F4 pressed) is waiting among the pending
+    // events, which stay pending: start-up and level loading look here while no frame polls.
+    virtual bool QuitPending() { return false; }
 };
 
 class Clock

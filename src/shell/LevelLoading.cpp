@@ -2,12 +2,11 @@
 // level's background, with the loading screen showing the progress.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <unordered_map>
 
 #include "actors/TerrSprite.h"
+#include "framework/DataFile.h"
 #include "maps/Layers.h"
 #include "maps/MapFile.h"
 #include "maps/Tiles.h"
@@ -24,6 +23,7 @@ constexpr std::int32_t CellSize = 32;
 constexpr std::int32_t LayerZ[3] = {0, 3, 5};
 // One loading screen per display refresh is all anyone can see; drawing more only slows the build.
 constexpr std::uint32_t LoadingScreenIntervalMs = 16;
+constexpr std::int32_t QuitCheckSteps = 512;
 
 void DeleteLevelPictures(TPictureCollection& pictures)
 {
@@ -97,9 +97,16 @@ public:
         GameState& game = form.Game;
         ++game.LoadProgress;
         const std::uint32_t now = form.platform.clock ? form.platform.clock->NowMs() : 0;
+        // No frame polls the events during a build: a quit asked for meanwhile ends the build here, and the
+        // message loop then ends the game. Looked for by steps too, as a clock that stands still (an
+        // unpaced run) shows no screen between the first step and the last.
+        if (game.LoadProgress % QuitCheckSteps == 0 && form.QuitArrived())
+            throw EAbort();
         const bool edge = game.LoadProgress == 1 || game.LoadProgress >= game.LoadTotal;
         if (!edge && (!form.platform.clock || now - shownAt < LoadingScreenIntervalMs))
             return;
+        if (form.QuitArrived())
+            throw EAbort();
         form.DrawLoadingScreen();
         shownAt = now;
     }
@@ -115,13 +122,22 @@ void StopPlaneSound(TMainForm& form)
         StopWave(WaveFind(form.DXWaveList, "飞机声"));
 }
 
+// A name that leaves the game folder, and a picture that is there but cannot be read, are told to the player;
+// either way the level goes on over the plain background. A missing picture is simply not there.
 TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
 {
     TPictureCollection& pictures = form.DXImageList.Items;
     TPictureCollectionItem& item = pictures.Add();
-    const std::string path = GameFolderPath(form.Game.AppDir, form.BackgroundFileName);
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec))
+    std::string refusal;
+    const std::string path = GameFolderPath(form.Game.AppDir, form.BackgroundFileName, &refusal);
+    if (path.empty())
+    {
+        if (!refusal.empty())
+            form.ReportError("Map file '" + form.Caption + "': background picture " + refusal +
+                             "; the plain background is used");
+        return pictures.ImageFind("Back0");
+    }
+    if (ClassifyDataFile(path) == DataFileKind::Missing)
         return pictures.ImageFind("Back0");
     try
     {
@@ -173,16 +189,21 @@ void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& ti
     }
 }
 
-// A tile whose picture cannot be read leaves no level to play: report it, free what was built, and go back to
-// the title with the timer running rather than freeze on the loading screen.
-void AbandonLevel(TMainForm& form, const std::string& why)
+void ClearHalfBuiltLevel(TMainForm& form)
 {
-    form.ReportError("Map file '" + form.Caption + "': " + why);
     form.SpriteEngine.Engine->Clear();
     form.Game.Player1Tank = nullptr;
     form.Game.Player2Tank = nullptr;
     form.Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(form.DXImageList.Items);
+}
+
+// A tile whose picture cannot be read leaves no level to play: report it, free what was built, and go back to
+// the title with the timer running rather than freeze on the loading screen.
+void AbandonLevel(TMainForm& form, const std::string& why)
+{
+    form.ReportError("Map file '" + form.Caption + "': " + why);
+    ClearHalfBuiltLevel(form);
     StopPlaneSound(form);
     form.PendingScene = SceneTitle;
     form.DXTimer.SetEnabled(true);
@@ -281,10 +302,15 @@ void TMainForm::BuildLevel()
     Game.LoadProgress = 0;
     LoadingSteps steps(*this);
 
-    TTile tile(FindTileLibrary(Game.AppDir), [this] {
-        if (platform.system)
-            platform.system->Beep();
-    });
+    TTile tile(
+        FindTileLibrary(Game.AppDir),
+        [this] {
+            if (platform.system)
+                platform.system->Beep();
+        },
+        [this](const std::string& fault) {
+            ReportError(fault + "; the level is built without the tiles it cannot give");
+        });
     Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, LoadBackgroundPicture(*this));
     steps.Advance();
     CreatePlayers();
@@ -296,6 +322,12 @@ void TMainForm::BuildLevel()
         PictureNames names;
         for (std::size_t i = 0; i < 3; ++i)
             BuildLayerSprites(*this, *Game.Layers[i], LayerZ[i], tile, steps, names);
+    }
+    catch (const EAbort&)
+    {
+        // The player quits: half a level is no state to end with, nor one worth writing out sprite by sprite.
+        ClearHalfBuiltLevel(*this);
+        throw;
     }
     catch (const std::exception& e)
     {

@@ -2,13 +2,12 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "framework/AssetArchive.h"
 #include "framework/BuiltinPictures.h"
 #include "framework/BuiltinWaves.h"
+#include "framework/DataFile.h"
 #include "maps/Layers.h"
 #include "maps/MapFile.h"
 #include "maps/Tiles.h"
@@ -25,6 +24,9 @@ constexpr std::pair<const char*, const char*> kStartupPictures[] = {
 };
 
 constexpr const char* kMusicName = "背景音乐";
+constexpr const char* kHelpTextName = "操作帮助.TXT";
+// Far more than any help anyone reads in a ticker, far less than could strain memory.
+constexpr std::uint64_t kMaxHelpTextBytes = 4u << 20;
 
 std::string MapFileNameFor(const std::string& appDir, std::int32_t level)
 {
@@ -136,12 +138,17 @@ void TMainForm::FormCreate()
     for (auto& layer : Game.Layers)
         layer = std::make_unique<TLayer>();
     Game.Wind = 0;
+    // A quit asked for during start-up ends it here; the message loop then ends the game without a frame.
+    if (QuitArrived())
+        return;
 
     ReplaceStartupPictures();
     ImageList.Items.BuildColorTable();
     DXDraw.ColorTable = ImageList.Items.ColorTable;
     DXDraw.DefColorTable = ImageList.Items.ColorTable;
     DXDraw.ApplyPalette();
+    if (QuitArrived())
+        return;
 
     StartSoundAndMusic();
     Game.TickerX = DXDraw.Width() / 2;
@@ -151,16 +158,19 @@ void TMainForm::FormCreate()
 void TMainForm::LoadHelpText()
 {
     memo.clear();
-    const std::string path = Game.AppDir + "操作帮助.TXT";
-    if (!std::filesystem::exists(path))
-        return;
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
+    const std::string path = Game.AppDir + kHelpTextName;
+    if (ClassifyDataFile(path) == DataFileKind::Missing)
+        return;   // the help text is optional
     std::string text;
     try
     {
-        text = GbkToUtf8(buffer.str());
+        const std::vector<std::uint8_t> bytes = ReadDataFile(path, kMaxHelpTextBytes, "a help text");
+        text = GbkToUtf8(std::string(bytes.begin(), bytes.end()));
+    }
+    catch (const DataFileError& e)
+    {
+        ReportError(e.what());
+        return;
     }
     catch (const std::exception& e)
     {
@@ -179,7 +189,7 @@ void TMainForm::LoadHelpText()
 std::string TMainForm::FindStartupFile(const std::string& name) const
 {
     // The current folder first, as the game always did, then the game folder.
-    if (std::filesystem::exists(name))
+    if (ClassifyDataFile(name) != DataFileKind::Missing)
         return name;
     return Game.AppDir + name;
 }
@@ -227,6 +237,13 @@ void TMainForm::StartSoundAndMusic()
         ReportError(std::string("Sound is off: ") + e.what());
     }
     PlaySound(kMusicName, false);
+}
+
+bool TMainForm::QuitArrived()
+{
+    if (!QuitRequested && platform.events && platform.events->QuitPending())
+        QuitRequested = true;
+    return QuitRequested;
 }
 
 void TMainForm::FormDestroy() { DXTimer.SetEnabled(false); }

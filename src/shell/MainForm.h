@@ -19,6 +19,7 @@
 #include "platform/Platform.h"
 #include "actors/GameState.h"
 #include "shell/Scenes.h"
+#include "shell/TickerPieces.h"
 
 namespace vorlanex {
 
@@ -124,6 +125,9 @@ public:
     std::int64_t FrameCalls = 0;
     // Set when the player asked to quit (Alt+F4 or the window's close).
     bool QuitRequested = false;
+    // QuitRequested, also set when such a request waits unread among the host's events: start-up and
+    // level loading ask this between their steps, since no frame polls the events meanwhile.
+    bool QuitArrived();
 
 private:
     void CreateSnow();
@@ -142,6 +146,7 @@ private:
 
     std::vector<std::string> reportedErrors;
     std::set<std::string> reportedSet;
+    TickerPieces tickerPieces;   // the ticker line's measured pieces, kept from frame to frame
 };
 
 // The status line's text: enemies left in the level and the level number.

@@ -49,9 +49,16 @@ void TMainForm::DrawTicker()
     if (Game.TickerLine < 0 || Game.TickerLine >= std::int32_t(memo.size()))
         Game.TickerLine = 0;
     const std::string& line = memo[std::size_t(Game.TickerLine)];
-    ShadowedText(canvas, Game.TickerX - 1, DXDraw.Height() - 21, line, clYellow);
+    // Only the part of the line on the screen is measured and drawn, whatever its length.
+    const std::int64_t x = std::int64_t(Game.TickerX) - 1;
+    tickerPieces.Select(line);
+    tickerPieces.MeasureUpTo(DXDraw.Width() - x, [&canvas](std::string_view piece) {
+        return canvas.TextWidth(std::string(piece));
+    });
+    for (const TickerPieces::Piece& piece : tickerPieces.Visible(-x, DXDraw.Width() - x))
+        ShadowedText(canvas, int(x + piece.left), DXDraw.Height() - 21, tickerPieces.Text(piece), clYellow);
     Game.TickerX -= 2;
-    if (canvas.TextWidth(line) + Game.TickerX <= 0)
+    if (tickerPieces.Complete() && tickerPieces.MeasuredWidth() + Game.TickerX <= 0)
     {
         ++Game.TickerLine;
         Game.TickerX = DXDraw.Width();

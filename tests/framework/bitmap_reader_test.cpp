@@ -91,17 +91,41 @@ TEST(BitmapReader, DecodesDirectColourDepths)
     EXPECT_EQ(TBitmap::FromBytes(v5, "32").PixelAt(0, 0), RGBColor(0x11, 0x22, 0x33));
 }
 
-TEST(BitmapReader, DecodesRunLengthDataWithoutEscapingThePicture)
+TEST(BitmapReader, DecodesRunLengthData)
 {
     // Bottom row: 4 x index 1, end of line; top row: literal 0 1 0 (padded to a word), one more 1; end.
     const Bytes rle{4, 1, 0, 0, 0, 3, 0, 1, 0, 0, 1, 1, 0, 1};
     const TBitmap b = TBitmap::FromBytes(Bmp(4, 2, 8, kBlueRed, rle, 1, 2), "rle");
     EXPECT_EQ(b.Pixels(), (std::vector<TColor>{kBlue, clRed, kBlue, clRed, clRed, clRed, clRed, clRed}));
+    // A jump skips pixels (they stay index 0); the last row's end of line may stand for the end of bitmap.
+    const Bytes jump{0, 2, 1, 1, 1, 1, 0, 0};
+    EXPECT_EQ(TBitmap::FromBytes(Bmp(2, 2, 8, kBlueRed, jump, 1, 2), "jump").Pixels(),
+              (std::vector<TColor>{kBlue, clRed, kBlue, kBlue}));
+    // Four-bit runs alternate the two halves of their byte.
+    const Bytes four{4, 0x10, 0, 1};
+    EXPECT_EQ(TBitmap::FromBytes(Bmp(4, 1, 4, kBlueRed, four, 2, 2), "four").Pixels(),
+              (std::vector<TColor>{clRed, kBlue, clRed, kBlue}));
+}
 
-    // A run longer than the row and a jump far past the picture are cut off, not written.
-    const Bytes wild{255, 1, 0, 2, 200, 200, 0, 250, 1, 0};
-    const TBitmap w = TBitmap::FromBytes(Bmp(2, 2, 8, kBlueRed, wild, 1, 2), "wild");
-    EXPECT_EQ(w.Pixels(), (std::vector<TColor>{kBlue, kBlue, clRed, clRed}));
+TEST(BitmapReader, RefusesRunLengthDataThatOverrunsThePictureOrEndsEarly)
+{
+    const std::pair<Bytes, const char*> cases[] = {
+        {{5, 1, 0, 1}, "a run of 5 pixels at column 0 of row 1 runs past the 4-pixel row"},
+        {{3, 1, 2, 1, 0, 1}, "a run of 2 pixels at column 3"},
+        {{0, 5, 1, 1, 1, 1, 1, 0, 0, 1}, "a literal run of 5 pixels"},
+        {{0, 2, 2, 0, 0, 2, 0, 2, 0, 1}, "a jump of 0 columns and 2 rows from row 1 leaves the 4 x 2 picture"},
+        {{0, 2, 5, 0}, "a jump of 5 columns"},
+        {{0, 2, 1}, "compressed data ends inside a jump"},
+        {{0, 3, 1}, "compressed data ends inside a literal run of 3 pixels"},
+        {{4, 1, 0, 0}, "compressed data ends at row 2 of 2"},
+        {{4, 1}, "compressed data ends at row 1 of 2"},
+    };
+    for (const auto& [data, expected] : cases)
+    {
+        const std::string message = ReadError(Bmp(4, 2, 8, kBlueRed, data, 1, 2));
+        EXPECT_EQ(message.rfind("hostile.bmp: ", 0), 0u) << message;
+        EXPECT_NE(message.find(expected), std::string::npos) << message;
+    }
 }
 
 TEST(BitmapReader, WriterRoundTripsAndMeasureCutsTheBitmapOutOfAStream)

@@ -153,8 +153,12 @@ TEST(MapFile, FilesAreFoundIgnoringLetterCaseAndMissingOnesSaySo)
     EXPECT_EQ(read.Map, SampleMap());
 
     EXPECT_EQ(ReadMapFile((folder / "MAP008.map").string()).Status, MapReadStatus::Missing);
+    // Something that is there but is no file is a fault the player hears of, not a missing level.
     std::filesystem::create_directories(folder / "MAP009.map");
-    EXPECT_EQ(ReadMapFile((folder / "MAP009.map").string()).Status, MapReadStatus::Missing);
+    const MapReadResult folderRead = ReadMapFile((folder / "MAP009.map").string());
+    EXPECT_EQ(folderRead.Status, MapReadStatus::Invalid);
+    EXPECT_NE(folderRead.Message.find("MAP009.map': is a folder, not a regular file"), std::string::npos)
+        << folderRead.Message;
 }
 
 TEST(MapFile, StoredNamesMapIntoTheGameFolderOnly)

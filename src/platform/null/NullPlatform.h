@@ -60,6 +60,7 @@ public:
     void MousePosition(int& x, int& y) override;
     void ReadKeyboard(std::uint8_t keys[256]) override;
     bool HasFocus() override { return focus; }
+    bool QuitPending() override;
 
     void Push(const InputEvent& event) { queue.push_back(event); }
     std::size_t Pending() const { return queue.size(); }

@@ -32,6 +32,14 @@ bool ScriptedEvents::Poll(InputEvent& out)
     return true;
 }
 
+bool ScriptedEvents::QuitPending()
+{
+    constexpr int F4Key = 0x73;
+    return std::any_of(queue.begin(), queue.end(), [](const InputEvent& e) {
+        return e.kind == EventKind::Quit || (e.kind == EventKind::KeyDown && e.key == F4Key && e.alt);
+    });
+}
+
 void ScriptedEvents::MousePosition(int& x, int& y)
 {
     x = mouseX;

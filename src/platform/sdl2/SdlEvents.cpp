@@ -35,6 +35,7 @@ public:
     void MousePosition(int& x, int& y) override;
     void ReadKeyboard(std::uint8_t keys[256]) override;
     bool HasFocus() override;
+    bool QuitPending() override;
 
 private:
     static bool Translate(const SDL_Event& event, InputEvent& out);
@@ -71,6 +72,20 @@ bool SdlEvents::Translate(const SDL_Event& event, InputEvent& out)
     default:
         return false;
     }
+}
+
+bool SdlEvents::QuitPending()
+{
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0)
+        return true;
+    // Without a window manager Alt+F4 is only a key press; a peek leaves the queue as it was.
+    SDL_Event keys[64];
+    const int count = SDL_PeepEvents(keys, 64, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN);
+    for (int i = 0; i < count; ++i)
+        if (keys[i].key.keysym.scancode == SDL_SCANCODE_F4 && (keys[i].key.keysym.mod & KMOD_ALT))
+            return true;
+    return false;
 }
 
 bool SdlEvents::TranslateKey(const SDL_KeyboardEvent& key, InputEvent& out)

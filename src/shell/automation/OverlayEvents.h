@@ -20,6 +20,7 @@ public:
     void MousePosition(int& x, int& y) override;
     void ReadKeyboard(std::uint8_t keys[256]) override;
     bool HasFocus() override;
+    bool QuitPending() override { return host && host->QuitPending(); }
 
     void SetKey(int vk, bool down) { scriptedKeys[std::size_t(vk & 0xFF)] = down ? 0x80 : 0; }
     bool ScriptedKeyDown(int vk) const { return scriptedKeys[std::size_t(vk & 0xFF)] != 0; }
