@@ -75,6 +75,8 @@ public:
     std::array<std::uint8_t, 256> Keys{};   // by virtual-key code, bit 7 = down
     TDXInputStates States;
     bool Opened = false;
+    // Keys that went down since the last update, by virtual-key code.
+    std::array<bool, 256> Tapped{};
 };
 
 // Stored joystick settings; the device is read but no game state depends on it.
@@ -114,6 +116,9 @@ public:
     void UpdateInput();
     bool State(int state) const { return InputStates.Contains(state); }
     void RemoveStates(const TDXInputStates& states);
+    // A key went down (told by the message loop). It counts as held at the next update even when it is up
+    // again by then, so a tap shorter than a frame still reaches the game once.
+    void KeyPressed(int vk);
     // Closes and reopens the keyboard (ends with one UpdateInput).
     void KeyboardRestart();
 
