@@ -32,6 +32,20 @@ std::string ExecutableFolder()
     return exe.parent_path().string() + "/";
 }
 
+// The build folder holds the game beside the program; an installed game keeps it in PREFIX/share/vorlanex.
+std::string GameFolder()
+{
+    const std::string exeFolder = ExecutableFolder();
+    std::error_code ec;
+    if (std::filesystem::exists(exeFolder + "MAP001.map", ec))
+        return exeFolder;
+    const std::string installed = exeFolder + "../share/vorlanex/";
+    if (!std::filesystem::is_directory(installed, ec))
+        return exeFolder;
+    const auto tidy = std::filesystem::weakly_canonical(installed, ec);
+    return ec ? installed : tidy.string() + "/";
+}
+
 Platform MakePlatform(const CommandLine& options)
 {
     Platform platform;
@@ -125,7 +139,7 @@ int main(int argc, char** argv)
     auto* overlay = static_cast<OverlayEvents*>(platform.events.get());
 
     GameConfig config;
-    config.appDir = options.dataDir.empty() ? ExecutableFolder() : options.dataDir;
+    config.appDir = options.dataDir.empty() ? GameFolder() : options.dataDir;
     if (config.appDir.back() != '/')
         config.appDir += '/';
     config.windowed = options.windowed;
