@@ -108,6 +108,7 @@ void TDXInput::UpdateInput()
         fresh = fresh + Joystick.States;
     if (Mouse.BindInputStates)
         fresh = fresh + Mouse.States;
+    fresh = fresh + Pads.TakeStates(PadStartFires);
     for (int n = 0; n < InputStateCount; ++n)
     {
         const bool now = fresh.Contains(n), before = LastRawStates.Contains(n);

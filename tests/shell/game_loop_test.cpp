@@ -166,3 +166,41 @@ TEST_F(LoopFixture, ScriptedQuitEndsTheRunBeforeItsFrame)
     EXPECT_TRUE(form->QuitRequested);
     EXPECT_EQ(form->FrameCalls, 5);
 }
+
+// Two pads through the null host: each drives its player's states, Start leaves the title, unplugging lets go.
+TEST_F(LoopFixture, TwoScriptedPadsDriveBothPlayersStatesAndLetGoWhenUnplugged)
+{
+    StartLoop(ParseInputScript("3 pad 1 down start\n4 pad 1 up start\n"
+                               "8 pad 1 down a\n8 pad 1 axis lefty -20000\n"
+                               "8 pad 2 down dpleft\n8 pad 2 down b\n8 pad 2 axis leftx 5000\n"
+                               "12 pad 1 up a\n12 pad 2 down start\n",
+                               "pads"));
+    RunTo(3);
+    EXPECT_EQ(form->Scene, 2) << "Start on the title acts as player 1's fire";
+    RunTo(8);
+    EXPECT_TRUE(form->DXInput.State(StateButton1));
+    EXPECT_TRUE(form->DXInput.State(StateUp));
+    EXPECT_TRUE(form->DXInput.State(StateButton4));   // player 2 left
+    EXPECT_TRUE(form->DXInput.State(StateButton7));   // player 2 offers a life
+    EXPECT_FALSE(form->DXInput.State(StateButton5)) << "a stick inside the dead zone drives nowhere";
+    RunTo(12);
+    EXPECT_FALSE(form->DXInput.State(StateButton1)) << "A is up, and Start in battle is not fire";
+
+    InputEvent unplug;
+    unplug.kind = EventKind::PadRemoved;
+    unplug.pad = 1;
+    parts.events->Push(unplug);
+    RunTo(13);
+    EXPECT_TRUE(form->DXInput.State(StateUp));
+    EXPECT_FALSE(form->DXInput.State(StateButton4));
+    EXPECT_FALSE(form->DXInput.State(StateButton7));
+}
+
+TEST_F(LoopFixture, PadTapWithinOneFrameIsHeldOnce)
+{
+    StartLoop(ParseInputScript("2 press Space\n9 pad 2 down a\n9 pad 2 up a\n", "tap"));
+    RunTo(9);
+    EXPECT_TRUE(form->DXInput.State(StateButton6));
+    RunTo(10);
+    EXPECT_FALSE(form->DXInput.State(StateButton6));
+}

@@ -49,6 +49,10 @@ void GameLoop::DispatchUnguarded(const InputEvent& e)
     case EventKind::FocusGained: form.DXTimer.AppActivated(); break;
     case EventKind::FocusLost: form.DXTimer.AppDeactivated(); break;
     case EventKind::Quit: form.QuitRequested = true; break;
+    case EventKind::PadDown:
+    case EventKind::PadUp:
+    case EventKind::PadAxis:
+    case EventKind::PadRemoved: form.DXInput.Pads.Apply(e); break;
     default: break;
     }
 }
@@ -133,6 +137,8 @@ bool GameLoop::Pass()
     if (form.QuitRequested)
         return false;
     const std::int64_t before = form.FrameCalls;
+    // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
+    form.DXInput.PadStartFires = form.Scene == 1 || form.Scene == 3;
     if (options.unpaced)
     {
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
