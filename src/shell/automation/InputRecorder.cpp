@@ -13,7 +13,7 @@ InputRecorder::InputRecorder(const std::string& path, std::uint64_t seed) : path
     file = std::fopen(path.c_str(), "w");
     if (!file)
         throw std::runtime_error(path + ": cannot be written (" + std::strerror(errno) + ")");
-    Write("# recorded input: replay with --input\nseed " + std::to_string(seed) + "\n");
+    Write("seed " + std::to_string(seed) + "\n");
     Flush();
     if (failed)
         throw std::runtime_error(path + ": cannot be written");
