@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "shell/MainForm.h"
 #include "shell/automation/CommandLine.h"
 #include "shell/automation/GameLoop.h"
+#include "shell/automation/InputRecorder.h"
 #include "shell/automation/StateDump.h"
 
 using namespace vorlanex;
@@ -28,6 +30,20 @@ std::string ExecutableFolder()
     if (ec)
         return std::filesystem::current_path().string() + "/";
     return exe.parent_path().string() + "/";
+}
+
+// The build folder holds the game beside the program; an installed game keeps it in PREFIX/share/vorlanex.
+std::string GameFolder()
+{
+    const std::string exeFolder = ExecutableFolder();
+    std::error_code ec;
+    if (std::filesystem::exists(exeFolder + "MAP001.map", ec))
+        return exeFolder;
+    const std::string installed = exeFolder + "../share/vorlanex/";
+    if (!std::filesystem::is_directory(installed, ec))
+        return exeFolder;
+    const auto tidy = std::filesystem::weakly_canonical(installed, ec);
+    return ec ? installed : tidy.string() + "/";
 }
 
 Platform MakePlatform(const CommandLine& options)
@@ -88,16 +104,34 @@ int main(int argc, char** argv)
     run.frames = options.frames;
     run.unpaced = options.unpaced;
     run.screenshots = options.screenshots;
+    InputScript script;
     try
     {
         if (!options.inputScript.empty())
-            run.script = LoadInputScript(options.inputScript);
+            script = LoadInputScript(options.inputScript);
     }
     catch (const std::exception& e)
     {
         std::fprintf(stderr, "vorlanex: %s\n", e.what());
         return 2;
     }
+    run.script = std::move(script.events);
+    // The seed in use is always known, so a recording can name it.
+    const std::uint64_t seed = options.seed   ? *options.seed
+                               : script.seed ? *script.seed
+                                             : std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::unique_ptr<InputRecorder> recorder;
+    try
+    {
+        if (!options.record.empty())
+            recorder = std::make_unique<InputRecorder>(options.record, seed);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "vorlanex: %s\n", e.what());
+        return 2;
+    }
+    run.recorder = recorder.get();
 
     Platform platform = MakePlatform(options);
     if (options.headless && options.unpaced)
@@ -105,11 +139,11 @@ int main(int argc, char** argv)
     auto* overlay = static_cast<OverlayEvents*>(platform.events.get());
 
     GameConfig config;
-    config.appDir = options.dataDir.empty() ? ExecutableFolder() : options.dataDir;
+    config.appDir = options.dataDir.empty() ? GameFolder() : options.dataDir;
     if (config.appDir.back() != '/')
         config.appDir += '/';
     config.windowed = options.windowed;
-    config.seed = options.seed;
+    config.seed = seed;
     config.unpaced = options.unpaced;
     config.builtinAssets = BuiltinAssetArchive();
 

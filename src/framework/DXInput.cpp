@@ -1,6 +1,7 @@
 #include "framework/DXInput.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vorlanex {
 
@@ -68,15 +69,25 @@ void TDXInput::KeyboardRestart()
     UpdateInput();
 }
 
+void TDXInput::KeyPressed(int vk)
+{
+    if (vk >= 1 && vk <= 255)
+        Keyboard.Tapped[std::size_t(vk)] = true;
+}
+
 void TDXInput::UpdateKeyboard()
 {
     Keyboard.Keys.fill(0);
     Keyboard.States.Clear();
+    const auto tapped = std::exchange(Keyboard.Tapped, {});
     if (!Keyboard.Enabled || !Keyboard.Opened)
         return;
     if (ActiveOnly && !events->HasFocus())
         return;
     events->ReadKeyboard(Keyboard.Keys.data());
+    for (std::size_t vk = 0; vk < tapped.size(); ++vk)
+        if (tapped[vk])
+            Keyboard.Keys[vk] |= 0x80;
     for (int state = 0; state < InputStateCount; ++state)
         for (std::int32_t key : Keyboard.Assigns[std::size_t(state)])
             if (key >= 1 && key <= 255 && (Keyboard.Keys[std::size_t(key)] & 0x80))
@@ -97,6 +108,7 @@ void TDXInput::UpdateInput()
         fresh = fresh + Joystick.States;
     if (Mouse.BindInputStates)
         fresh = fresh + Mouse.States;
+    fresh = fresh + Pads.TakeStates(PadStartFires);
     for (int n = 0; n < InputStateCount; ++n)
     {
         const bool now = fresh.Contains(n), before = LastRawStates.Contains(n);

@@ -33,8 +33,17 @@ public:
     virtual bool IsWindowed() const = 0;
 };
 
-enum class EventKind { KeyDown, KeyUp, MouseDown, MouseMove, FocusGained, FocusLost, Quit };
+enum class EventKind
+{
+    KeyDown, KeyUp, MouseDown, MouseMove, FocusGained, FocusLost, Quit,
+    PadDown, PadUp, PadAxis, PadRemoved   // game pads: a button, the left stick, a pad unplugged
+};
 enum class MouseButton { Left, Right, Middle };
+// The pad buttons the game reads; a pad's other buttons are not reported.
+enum class PadButton { A, B, X, Start, DpadUp, DpadDown, DpadLeft, DpadRight };
+constexpr int PadButtonCount = 8;
+enum class PadAxis { LeftX, LeftY };
+constexpr int PadCount = 2;   // the first two pads plugged in play; a third is ignored
 
 struct InputEvent
 {
@@ -44,6 +53,10 @@ struct InputEvent
     bool alt = false;       // an Alt key was held
     MouseButton button = MouseButton::Left;
     int x = 0, y = 0;       // logical display coordinates for mouse events
+    int pad = 0;            // pad events: 0 for the first pad, 1 for the second
+    PadButton padButton = PadButton::A;
+    PadAxis axis = PadAxis::LeftX;
+    int axisValue = 0;      // -32768 (left, up) .. 32767 (right, down)
 };
 
 class Events

@@ -124,3 +124,45 @@ TEST(InputStates, NoKeyboardMeansNoStates)
     input.UpdateInput();
     EXPECT_TRUE(input.InputStates.Empty());
 }
+
+// A tap shorter than a frame: down and up again before the update reads the keyboard.
+TEST(InputStates, TapBetweenTwoUpdatesCountsAsHeldExactlyOnce)
+{
+    InputRig rig;
+    rig.events.PressKey(VK_SPACE);
+    rig.input.KeyPressed(VK_SPACE);
+    rig.events.ReleaseKey(VK_SPACE);
+    rig.input.UpdateInput();
+    EXPECT_TRUE(rig.input.State(StateButton1));
+    rig.input.UpdateInput();
+    EXPECT_FALSE(rig.input.State(StateButton1));
+    rig.input.UpdateInput();
+    EXPECT_FALSE(rig.input.State(StateButton1));
+}
+
+TEST(InputStates, TapsKeepHeldKeysAndDroppedButtonsAsTheyWere)
+{
+    InputRig rig;
+    rig.Hold(VK_UP);
+    rig.input.KeyPressed(VK_UP);   // a repeat of a held key changes nothing
+    rig.input.UpdateInput();
+    rig.input.UpdateInput();
+    EXPECT_TRUE(rig.input.State(StateUp));
+
+    rig.Hold(VK_SPACE);
+    rig.input.RemoveStates(TDXInputStates::Range(StateButton1, StateButton32));
+    rig.input.KeyPressed(VK_SPACE);   // still held since the scene change: stays dropped
+    rig.input.UpdateInput();
+    EXPECT_FALSE(rig.input.State(StateButton1));
+}
+
+TEST(InputStates, TapWhileInTheBackgroundIsForgotten)
+{
+    InputRig rig;
+    rig.events.SetFocus(false);
+    rig.input.KeyPressed(VK_SPACE);
+    rig.input.UpdateInput();
+    rig.events.SetFocus(true);
+    rig.input.UpdateInput();
+    EXPECT_FALSE(rig.input.State(StateButton1));
+}

@@ -1,5 +1,6 @@
 #include <SDL.h>
 
+#include <array>
 #include <cmath>
 #include <stdexcept>
 
@@ -18,8 +19,18 @@ public:
     {
         if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
             throw std::runtime_error(std::string("Cannot start the event system: ") + SDL_GetError());
+        // Without a controller subsystem the game simply has no pads.
+        padsReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     }
-    ~SdlEvents() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
+    ~SdlEvents() override
+    {
+        for (SDL_GameController* pad : pads)
+            if (pad)
+                SDL_GameControllerClose(pad);
+        if (padsReady)
+            SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    }
     SdlEvents(const SdlEvents&) = delete;
     SdlEvents& operator=(const SdlEvents&) = delete;
 
@@ -27,7 +38,7 @@ public:
     {
         SDL_Event event;
         while (SDL_PollEvent(&event))
-            if (Translate(event, out))
+            if (Translate(event, out) || TranslatePad(event, out))
                 return true;
         return false;
     }
@@ -43,10 +54,81 @@ private:
     static bool TranslateButton(const SDL_MouseButtonEvent& button, InputEvent& out);
     static bool TranslateWindow(const SDL_WindowEvent& window, InputEvent& out);
 
+    bool TranslatePad(const SDL_Event& event, InputEvent& out);
+    void PadAdded(int deviceIndex);
+    int SlotOf(SDL_JoystickID instance) const;
+
     SDL_Window* OpenWindow() const { return video && video->IsOpen() ? video->Window() : nullptr; }
 
     SdlVideo* video;
+    bool padsReady = false;
+    std::array<SDL_GameController*, PadCount> pads{};   // by slot: pad 1, pad 2
 };
+
+int SdlEvents::SlotOf(SDL_JoystickID instance) const
+{
+    for (int slot = 0; slot < PadCount; ++slot)
+        if (pads[std::size_t(slot)] &&
+            SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pads[std::size_t(slot)])) == instance)
+            return slot;
+    return -1;
+}
+
+// A plugged-in pad takes the first free slot; with both taken it is left alone.
+void SdlEvents::PadAdded(int deviceIndex)
+{
+    if (SlotOf(SDL_JoystickGetDeviceInstanceID(deviceIndex)) >= 0)
+        return;   // already open: SDL may report a pad present at start-up twice
+    for (SDL_GameController*& slot : pads)
+        if (!slot)
+        {
+            slot = SDL_GameControllerOpen(deviceIndex);
+            return;
+        }
+}
+
+bool SdlEvents::TranslatePad(const SDL_Event& event, InputEvent& out)
+{
+    out = InputEvent{};
+    switch (event.type)
+    {
+    case SDL_CONTROLLERDEVICEADDED: PadAdded(event.cdevice.which); return false;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        out.pad = SlotOf(event.cdevice.which);
+        if (out.pad < 0)
+            return false;
+        SDL_GameControllerClose(pads[std::size_t(out.pad)]);
+        pads[std::size_t(out.pad)] = nullptr;
+        out.kind = EventKind::PadRemoved;
+        return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        out.pad = SlotOf(event.cbutton.which);
+        out.kind = event.type == SDL_CONTROLLERBUTTONDOWN ? EventKind::PadDown : EventKind::PadUp;
+        switch (event.cbutton.button)
+        {
+        case SDL_CONTROLLER_BUTTON_A: out.padButton = PadButton::A; break;
+        case SDL_CONTROLLER_BUTTON_B: out.padButton = PadButton::B; break;
+        case SDL_CONTROLLER_BUTTON_X: out.padButton = PadButton::X; break;
+        case SDL_CONTROLLER_BUTTON_START: out.padButton = PadButton::Start; break;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: out.padButton = PadButton::DpadUp; break;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: out.padButton = PadButton::DpadDown; break;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: out.padButton = PadButton::DpadLeft; break;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: out.padButton = PadButton::DpadRight; break;
+        default: return false;
+        }
+        return out.pad >= 0;
+    case SDL_CONTROLLERAXISMOTION:
+        out.pad = SlotOf(event.caxis.which);
+        if (event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY)
+            return false;
+        out.kind = EventKind::PadAxis;
+        out.axis = event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ? PadAxis::LeftX : PadAxis::LeftY;
+        out.axisValue = event.caxis.value;
+        return out.pad >= 0;
+    default: return false;
+    }
+}
 
 // SIGTERM, the window manager's close button and Alt+F4 under a window manager all arrive as SDL_QUIT.
 bool SdlEvents::Translate(const SDL_Event& event, InputEvent& out)

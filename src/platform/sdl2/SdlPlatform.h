@@ -24,3 +24,25 @@ std::unique_ptr<System> MakeSdlSystem(Video* video);
 int VirtualKeyFromScancode(int sdlScancode);
 
 }  // namespace vorlanex
+
+namespace vorlanex {
+
+// A game controller that exists only in SDL, for tests of the real backend: it is plugged in when made and
+// unplugged when destroyed. Needs the event source (MakeSdlEvents) to exist first.
+class VirtualPad
+{
+public:
+    VirtualPad();   // throws std::runtime_error when SDL cannot attach it
+    ~VirtualPad();
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    void SetButton(PadButton button, bool down);
+    void SetAxis(PadAxis axis, int value);
+
+private:
+    int deviceIndex = -1;
+    void* joystick = nullptr;   // the SDL joystick that feeds the virtual device
+};
+
+}  // namespace vorlanex

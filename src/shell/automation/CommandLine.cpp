@@ -57,6 +57,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         }
         else if (arg == "--dump-state")
             c.dumpState = value();
+        else if (arg == "--record")
+            c.record = value();
         else if (arg == "--help" || arg == "-h")
             c.help = true;
         else if (arg == "--version")
@@ -81,6 +83,7 @@ std::string CommandLineHelp()
            "  --input FILE          scripted input (see README)\n"
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
+           "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
            "  --help, --version\n";
 }
 

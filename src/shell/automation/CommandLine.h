@@ -20,6 +20,7 @@ struct CommandLine
     std::string inputScript;
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
+    std::string record;
     bool help = false;
     bool version = false;
 };

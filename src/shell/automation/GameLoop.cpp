@@ -23,6 +23,8 @@ GameLoop::GameLoop(TMainForm& form, OverlayEvents* overlay, RunOptions options)
 // A handler's error is reported and the game goes on, as in a frame.
 void GameLoop::Dispatch(const InputEvent& e)
 {
+    if (options.recorder)
+        options.recorder->Record(form.FrameCalls + 1, e);
     try
     {
         DispatchUnguarded(e);
@@ -38,13 +40,37 @@ void GameLoop::DispatchUnguarded(const InputEvent& e)
     switch (e.kind)
     {
     case EventKind::KeyDown:
-        if (!e.repeat)
-            form.FormKeyDown(e.key, e.alt);
+        if (e.repeat)
+            break;
+        form.DXInput.KeyPressed(e.key);
+        form.FormKeyDown(e.key, e.alt);
         break;
     case EventKind::MouseDown: form.DXDrawMouseDown(e.button, e.x, e.y); break;
     case EventKind::FocusGained: form.DXTimer.AppActivated(); break;
     case EventKind::FocusLost: form.DXTimer.AppDeactivated(); break;
     case EventKind::Quit: form.QuitRequested = true; break;
+    case EventKind::PadDown:
+    case EventKind::PadUp:
+    case EventKind::PadAxis:
+    case EventKind::PadRemoved: form.DXInput.Pads.Apply(e); break;
+    default: break;
+    }
+}
+
+// Scripted keys, mouse and focus stand in for the host's until the host reports a change of its own.
+void GameLoop::ApplyToOverlay(InputEvent& e)
+{
+    switch (e.kind)
+    {
+    case EventKind::KeyDown:
+        overlay->SetKey(e.key, true);
+        e.alt = e.key != kAltKey && overlay->ScriptedKeyDown(kAltKey);
+        break;
+    case EventKind::KeyUp: overlay->SetKey(e.key, false); break;
+    case EventKind::MouseDown:
+    case EventKind::MouseMove: overlay->SetMouse(e.x, e.y); break;
+    case EventKind::FocusLost:
+    case EventKind::FocusGained: overlay->SetFocus(e.kind == EventKind::FocusGained); break;
     default: break;
     }
 }
@@ -58,41 +84,19 @@ void GameLoop::ApplyScript()
         next = std::max(next, options.script[nextScript].frame);
     while (nextScript < options.script.size() && options.script[nextScript].frame <= next)
     {
-        const ScriptEvent& s = options.script[nextScript++];
-        InputEvent e;
-        switch (s.kind)
-        {
-        case ScriptEvent::Kind::KeyDown:
-            overlay->SetKey(s.key, true);
-            e.kind = EventKind::KeyDown;
-            e.key = s.key;
-            e.alt = s.key != kAltKey && overlay->ScriptedKeyDown(kAltKey);
-            break;
-        case ScriptEvent::Kind::KeyUp:
-            overlay->SetKey(s.key, false);
-            e.kind = EventKind::KeyUp;
-            e.key = s.key;
-            break;
-        case ScriptEvent::Kind::ClickLeft:
-        case ScriptEvent::Kind::ClickRight:
-            overlay->SetMouse(s.x, s.y);
-            e.kind = EventKind::MouseDown;
-            e.button = s.kind == ScriptEvent::Kind::ClickLeft ? MouseButton::Left : MouseButton::Right;
-            e.x = s.x;
-            e.y = s.y;
-            break;
-        case ScriptEvent::Kind::Move:
-            overlay->SetMouse(s.x, s.y);
-            e.kind = EventKind::MouseMove;
-            break;
-        case ScriptEvent::Kind::FocusLost:
-        case ScriptEvent::Kind::FocusGained:
-            overlay->SetFocus(s.kind == ScriptEvent::Kind::FocusGained);
-            e.kind = s.kind == ScriptEvent::Kind::FocusGained ? EventKind::FocusGained : EventKind::FocusLost;
-            break;
-        }
+        InputEvent e = options.script[nextScript++].event;
+        ApplyToOverlay(e);
         Dispatch(e);
     }
+}
+
+void GameLoop::FlushRecording()
+{
+    if (!options.recorder)
+        return;
+    options.recorder->Flush();
+    if (options.recorder->Failed())
+        form.ReportError(options.recorder->Path() + ": cannot be written; the recording stops here");
 }
 
 void GameLoop::TakeScreenshots()
@@ -133,6 +137,8 @@ bool GameLoop::Pass()
     if (form.QuitRequested)
         return false;
     const std::int64_t before = form.FrameCalls;
+    // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
+    form.DXInput.PadStartFires = form.Scene == 1 || form.Scene == 3;
     if (options.unpaced)
     {
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
@@ -145,6 +151,7 @@ bool GameLoop::Pass()
     }
     if (form.FrameCalls == before)
         return false;
+    FlushRecording();
     TakeScreenshots();
     return true;
 }
@@ -153,6 +160,7 @@ int GameLoop::Run()
 {
     while (!Finished())
         Pass();
+    FlushRecording();
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/automation/InputRecorder.h"
 #include "shell/automation/InputScript.h"
 #include "shell/automation/OverlayEvents.h"
 
@@ -20,6 +21,7 @@ struct RunOptions
     std::optional<std::int64_t> frames;   // quit after this many calls of the frame handler
     bool unpaced = false;                 // frames back to back
     std::vector<ScriptEvent> script;
+    InputRecorder* recorder = nullptr;    // writes every event that reaches the frame handler
     std::vector<std::pair<std::int64_t, std::string>> screenshots;   // frame, PNG file
     // Called after each unpaced frame: a headless run moves its manual clock on by one tick here.
     std::function<void()> afterUnpacedFrame;
@@ -37,6 +39,8 @@ public:
 
 private:
     void ApplyScript();
+    void ApplyToOverlay(InputEvent& e);
+    void FlushRecording();
     void Dispatch(const InputEvent& e);
     void DispatchUnguarded(const InputEvent& e);
     void TakeScreenshots();
