@@ -3,6 +3,7 @@
 // report, no handler error, and a sprite tree that stays bounded.
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -23,8 +24,8 @@ std::int64_t SoakFrames()
     return frames ? std::max(100L, std::atol(frames)) : 5000;
 }
 
-int Key(const char* name) { return VirtualKeyFromKeyName(name); }
-
+// A random game as an input script: keys toggled, function keys tapped (F3 twice, or the game stays frozen),
+// clicks, mouse moves and short focus losses.
 std::vector<ScriptEvent> RandomPlay(std::uint32_t seed, std::int64_t frames)
 {
     static const char* playKeys[] = {"Up", "Down", "Left", "Right", "Keypad 8", "Keypad 2", "Keypad 4",
@@ -33,12 +34,10 @@ std::vector<ScriptEvent> RandomPlay(std::uint32_t seed, std::int64_t frames)
     static const char* functionKeys[] = {"F1", "F3", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"};
     std::mt19937 rng(seed);
     auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
-    std::vector<ScriptEvent> script;
-    auto add = [&script](std::int64_t frame, ScriptEvent::Kind kind, int key = 0, int x = 0, int y = 0) {
-        script.push_back({frame, kind, key, x, y});
+    std::string script = "5 press Space\n";
+    auto line = [&script](std::int64_t frame, const std::string& what) {
+        script += std::to_string(frame) + " " + what + "\n";
     };
-    add(5, ScriptEvent::Kind::KeyDown, Key("Space"));
-    add(6, ScriptEvent::Kind::KeyUp, Key("Space"));
     std::vector<bool> held(std::size(playKeys), false);
     for (std::int64_t f = 10; f < frames; f += 1 + pick(4))
     {
@@ -46,31 +45,29 @@ std::vector<ScriptEvent> RandomPlay(std::uint32_t seed, std::int64_t frames)
         if (roll < 78)
         {
             const int k = pick(int(std::size(playKeys)));
-            add(f, held[std::size_t(k)] ? ScriptEvent::Kind::KeyUp : ScriptEvent::Kind::KeyDown, Key(playKeys[k]));
+            line(f, std::string(held[std::size_t(k)] ? "up " : "down ") + playKeys[k]);
             held[std::size_t(k)] = !held[std::size_t(k)];
         }
         else if (roll < 88)
         {
-            const int key = Key(functionKeys[pick(int(std::size(functionKeys)))]);
-            add(f, ScriptEvent::Kind::KeyDown, key);
-            add(f + 1 + pick(5), ScriptEvent::Kind::KeyUp, key);
-            if (key == Key("F3"))   // the whole game freezes until F3 comes again
-                add(f + 2 + pick(5), ScriptEvent::Kind::KeyDown, key), add(f + 8, ScriptEvent::Kind::KeyUp, key);
+            const std::string key = functionKeys[pick(int(std::size(functionKeys)))];
+            line(f, "down " + key);
+            line(f + 1 + pick(5), "up " + key);
+            if (key == "F3")
+                line(f + 8, "press F3");
         }
         else if (roll < 95)
-            add(f, pick(3) == 0 ? ScriptEvent::Kind::ClickRight : ScriptEvent::Kind::ClickLeft, 0, pick(1024),
-                pick(768));
+            line(f, std::string(pick(3) == 0 ? "click right " : "click left ") + std::to_string(pick(1024)) + " " +
+                        std::to_string(pick(768)));
         else if (roll < 98)
-            add(f, ScriptEvent::Kind::Move, 0, pick(1024), pick(768));
+            line(f, "move " + std::to_string(pick(1024)) + " " + std::to_string(pick(768)));
         else
         {
-            add(f, ScriptEvent::Kind::FocusLost);
-            add(f + 1 + pick(10), ScriptEvent::Kind::FocusGained);
+            line(f, "focus lost");
+            line(f + 1 + pick(10), "focus gained");
         }
     }
-    std::stable_sort(script.begin(), script.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
-    return script;
+    return ParseInputScript(script, "soak script").events;
 }
 
 class Soak : public GameFixture, public ::testing::WithParamInterface<int>
