@@ -26,6 +26,10 @@ public:
         const char* tanks[] = {"Blink", "MyTankLeft", "MyTankRight", "MyTankUP", "MyTankDown", "EnemyBoss", "HelpPlane"};
         for (const char* name : tanks)
             AddPicture(name, 32, 32, 2);
+        for (const char* kind : {"Tank1", "Tank2", "Tank3", "Tank4"})
+            for (const char* heading : {"Left", "Right", "UP", "Down"})
+                AddPicture(std::string(kind) + heading, 32, 32, 5);
+        AddPicture("Mission", 40, 6, 2);
         AddPicture("BulletSize8", 8, 8, 1);
         AddPicture("BulletSize16", 16, 16, 1);
         AddPicture("BulletSize24", 24, 24, 1);
