@@ -217,18 +217,12 @@ void TBullet::ReplacePlayerTank(TTank& tank)
         return;
     if (player1 && game.Lives1 >= game.LifeDebt1)
     {
-        TMyTank* fresh = EnterPlayerTank(*Engine, 1);
-        fresh->Score += game.Carry1.Score;
-        fresh->Milestone = fresh->Score / MilestonePoints;
-        game.Player1Tank = fresh;
+        game.Player1Tank = ReturnPlayerTank(*Engine, 1, game.Carry1.Score);
         game.Player1Alive = 1;
     }
     if (player2 && game.Lives2 >= game.LifeDebt2)
     {
-        TMyTank* fresh = EnterPlayerTank(*Engine, 2);
-        fresh->Score += game.Carry2.Score;
-        fresh->Milestone = fresh->Score / MilestonePoints;
-        game.Player2Tank = fresh;
+        game.Player2Tank = ReturnPlayerTank(*Engine, 2, game.Carry2.Score);
         game.Player2Alive = 1;
     }
 }

@@ -40,7 +40,7 @@ void TEnemyBoss::Step(std::int32_t MoveCount)
         Image = FindPicture(*this, names::EnemyBoss);
         return;
     }
-    if (!EndTimedStates())
+    if (!EndComputerTimedStates())
         return;
     if (State != StateActive && State != StateSuper)
         return;
@@ -49,34 +49,6 @@ void TEnemyBoss::Step(std::int32_t MoveCount)
     ClampToDisplay();
     if (ReadyToFire())
         FireAt(target);
-}
-
-bool TEnemyBoss::EndTimedStates()
-{
-    if (State == StateFrozen)
-    {
-        if (Age > FreezeTime)
-        {
-            FreezeTime = 0;
-            State = StateActive;
-            Collidable = true;
-        }
-        return false;
-    }
-    if (!Visible && Age > HideTime)
-    {
-        HideTime = 0;
-        Visible = true;
-        Collidable = true;
-    }
-    if (State == StateSuper && Age > SuperTime)
-    {
-        State = StateActive;
-        SuperTime = 0;
-        Collidable = true;
-        FrameStart = Life <= 400 ? 1 : 0;
-    }
-    return true;
 }
 
 TTank* TEnemyBoss::Target() const

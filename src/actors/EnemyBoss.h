@@ -15,7 +15,6 @@ public:
     const char* ClassName() const override { return "TEnemyBoss"; }
 
 private:
-    bool EndTimedStates();
     TTank* Target() const;
     void Chase(const TTank* target);
     void FireAt(const TTank* target);

@@ -101,7 +101,7 @@ void TEnemyTank::Step(std::int32_t MoveCount)
         Collidable = true;
         return;
     }
-    if (!EndTimedStates())
+    if (!EndComputerTimedStates())
         return;
     if (State != StateActive && State != StateSuper)
         return;
@@ -122,35 +122,6 @@ void TEnemyTank::Step(std::int32_t MoveCount)
     }
     if (ReadyToFire())
         FireVolley();
-}
-
-// Frozen, hidden and Super run out; false when the Step ends here (a frozen tank does nothing else).
-bool TEnemyTank::EndTimedStates()
-{
-    if (State == StateFrozen)
-    {
-        if (Age > FreezeTime)
-        {
-            FreezeTime = 0;
-            State = StateActive;
-            Collidable = true;
-        }
-        return false;
-    }
-    if (!Visible && Age > HideTime)
-    {
-        HideTime = 0;
-        Visible = true;
-        Collidable = true;
-    }
-    if (State == StateSuper && Age > SuperTime)
-    {
-        State = StateActive;
-        SuperTime = 0;
-        Collidable = true;
-        FrameStart = Life <= 400 ? 1 : 0;
-    }
-    return true;
 }
 
 // Any contact builds pressure, not only terrain: another tank, a power-up, even its own new bullet. A tank that

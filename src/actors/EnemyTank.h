@@ -29,7 +29,6 @@ public:
     std::int32_t Kind = 0;
 
 private:
-    bool EndTimedStates();
     void BuildTurnPressure(int hits, bool clamped);
     void AlignAcross();
 };

@@ -211,4 +211,12 @@ TMyTank* EnterPlayerTank(TSpriteEngine& engine, int player)
     return tank;
 }
 
+TMyTank* ReturnPlayerTank(TSpriteEngine& engine, int player, std::int32_t carriedScore)
+{
+    TMyTank* tank = EnterPlayerTank(engine, player);
+    tank->Score += carriedScore;
+    tank->Milestone = tank->Score / MilestonePoints;
+    return tank;
+}
+
 }  // namespace vorlanex

@@ -46,5 +46,8 @@ inline constexpr std::int32_t MilestonePoints = 50000;
 // replacement after a loss): team, place, Z and animation; player 2's tank gets player 2's keys. The caller
 // sets the score and the game's references.
 TMyTank* EnterPlayerTank(TSpriteEngine& engine, int player);
+// A player's tank coming back during the battle (after a loss, or on the partner's offer): it enters as above
+// and goes on from the player's carried score.
+TMyTank* ReturnPlayerTank(TSpriteEngine& engine, int player, std::int32_t carriedScore);
 
 }  // namespace vorlanex

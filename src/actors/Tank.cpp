@@ -104,6 +104,34 @@ bool TTank::ClampToDisplay()
     return X != oldX || Y != oldY;
 }
 
+bool TTank::EndComputerTimedStates()
+{
+    if (State == StateFrozen)
+    {
+        if (Age > FreezeTime)
+        {
+            FreezeTime = 0;
+            State = StateActive;
+            Collidable = true;
+        }
+        return false;
+    }
+    if (!Visible && Age > HideTime)
+    {
+        HideTime = 0;
+        Visible = true;
+        Collidable = true;
+    }
+    if (State == StateSuper && Age > SuperTime)
+    {
+        State = StateActive;
+        SuperTime = 0;
+        Collidable = true;
+        FrameStart = Life <= 400 ? 1 : 0;
+    }
+    return true;
+}
+
 void TTank::DriveAhead(double distance)
 {
     switch (Direction)

@@ -72,6 +72,9 @@ protected:
     // Pixels driven in one Step.
     double StepDistance(std::int32_t MoveCount) const { return Speed / 1000 * MoveCount; }
     void DriveAhead(double distance);
+    // Frozen, hidden and Super run out for the computer's tanks; false when the Step ends here (a frozen tank
+    // does nothing else).
+    bool EndComputerTimedStates();
     bool ReadyToFire() const { return LiveBullets < MaxBullets && Age - LastShot >= ShotDelay; }
     // A fan of 2 x Spread + 1 bullets around the heading, centred on the tank (player and enemy tanks).
     void FireVolley();

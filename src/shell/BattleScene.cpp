@@ -102,24 +102,16 @@ void TMainForm::ReviveByPartner()
         return;
     if (!Game.Player1Tank && Game.Player2Tank && Game.Player2Tank->GiveLife)
     {
-        TMyTank* partner = Game.Player2Tank;
-        TMyTank* tank = EnterPlayerTank(*SpriteEngine.Engine, 1);
-        Game.Player1Tank = tank;
-        ++Game.LifeDebt2;
-        partner->GiveLife = tank->GiveLife = 0;
-        tank->Score += Game.Carry1.Score;
-        tank->Milestone = tank->Score / MilestonePoints;
+        Game.Player2Tank->GiveLife = 0;
+        ++Game.LifeDebt2;   // player 2 pays the life
+        Game.Player1Tank = ReturnPlayerTank(*SpriteEngine.Engine, 1, Game.Carry1.Score);
         Game.Player1Alive = 1;
     }
     if (!Game.Player2Tank && Game.Player1Tank && Game.Player1Tank->GiveLife)
     {
-        TMyTank* partner = Game.Player1Tank;
-        TMyTank* tank = EnterPlayerTank(*SpriteEngine.Engine, 2);
-        Game.Player2Tank = tank;
+        Game.Player1Tank->GiveLife = 0;
         ++Game.LifeDebt1;
-        partner->GiveLife = tank->GiveLife = 0;
-        tank->Score += Game.Carry2.Score;
-        tank->Milestone = tank->Score / MilestonePoints;
+        Game.Player2Tank = ReturnPlayerTank(*SpriteEngine.Engine, 2, Game.Carry2.Score);
         Game.Player2Alive = 1;
     }
 }
