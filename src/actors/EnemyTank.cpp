@@ -15,7 +15,6 @@ namespace vorlanex {
 
 namespace {
 
-constexpr std::int32_t CellSize = 32;
 
 // Stats at Difficulty D: base + PerLevel x D. A BulletSize of 0 keeps the tank's own.
 struct EnemyKind
@@ -156,7 +155,7 @@ void TEnemyTank::AlignAcross()
 {
     const double tolerance = Battle(*this).Game.CornerTolerance;
     double& pos = (Direction == 2 || Direction == 3) ? X : Y;
-    const double start = std::trunc(pos / CellSize) * CellSize;
+    const double start = GridStart(pos);
     pos = pos - start < tolerance ? start : start + CellSize;
 }
 

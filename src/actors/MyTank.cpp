@@ -15,10 +15,7 @@ namespace vorlanex {
 namespace {
 
 constexpr int VK_F5 = 0x74, VK_F6 = 0x75, VK_F7 = 0x76;
-constexpr std::int32_t CellSize = 32;
 
-// Trunc(v / 32) x 32.
-double ColumnStart(double v) { return std::trunc(v / CellSize) * CellSize; }
 
 }  // namespace
 
@@ -168,7 +165,7 @@ void TMyTank::SlideAroundCorner(const TSprite& terrain)
     double d = std::trunc(terrainPos + terrainSize - pos);
     if (d >= 0 && d <= tolerance)
     {
-        pos = ColumnStart(pos) + CellSize;
+        pos = GridStart(pos) + CellSize;
         return;
     }
     d = std::trunc(pos - terrainPos);
@@ -178,7 +175,7 @@ void TMyTank::SlideAroundCorner(const TSprite& terrain)
         return;
     }
     if (tolerance > size + pos - terrainPos)
-        pos = ColumnStart(pos);
+        pos = GridStart(pos);
 }
 
 void TMyTank::Fields(FieldSink& out) const

@@ -14,12 +14,12 @@ namespace vorlanex {
 
 namespace {
 
-constexpr std::int32_t CellSize = 32;
-
 // (Trunc(v) div 32) x 32: the start of the cell holding v, truncating toward zero as the grid always did.
 double SnapToCell(double v) { return double(TruncToInt32(v) / CellSize * CellSize); }
 
 }  // namespace
+
+double GridStart(double v) { return std::trunc(v / CellSize) * CellSize; }
 
 std::int32_t VolleyOffset(std::int32_t i)
 {

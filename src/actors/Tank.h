@@ -25,6 +25,11 @@ enum TankState : std::int32_t
 inline constexpr std::int32_t PlayersTeam = 0;
 inline constexpr std::int32_t EnemiesTeam = 10;
 
+// The battlefield's grid: cells of 32 x 32 pixels.
+inline constexpr std::int32_t CellSize = 32;
+// Trunc(v / 32) x 32: the start of the column (or row) that v lies in, as the tanks line up on the grid.
+double GridStart(double v);
+
 // A tank blinks in for this many Steps before it can drive, fire or be hit.
 inline constexpr std::int32_t AppearingSteps = 60;
 

@@ -15,7 +15,6 @@ namespace vorlanex {
 
 namespace {
 
-constexpr std::int32_t CellSize = 32;
 // Battle frames between two squadrons of each side: about 9.9 and 14.9 minutes.
 constexpr std::int32_t EnemyPlanesPeriod = 18000, PlayerPlanesPeriod = 27000;
 constexpr std::int32_t MaxGemsPerLevel = 100;

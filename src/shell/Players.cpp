@@ -54,8 +54,8 @@ void TMainForm::CreatePlayers()
     for (const TCellPoint& cell : Game.EnemySpawnPoints)
     {
         auto* enemy = new TEnemyTank(SpriteEngine.Engine);
-        enemy->X = double(cell.Column) * 32;
-        enemy->Y = double(cell.Row) * 32;
+        enemy->X = double(cell.Column) * CellSize;
+        enemy->Y = double(cell.Row) * CellSize;
         PlaceEnemy(*enemy, false);
         ++Game.EnemiesSpawned;
     }
