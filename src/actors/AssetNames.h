@@ -26,5 +26,8 @@ inline constexpr const char* WaveHum = "Hum";
 inline constexpr const char* WaveHit = "kan!!";
 inline constexpr const char* WavePlanes = "飞机声";
 inline constexpr const char* WaveSceneMove = "SceneMov";
+inline constexpr const char* WaveGemBorn = "GemBorn";
+inline constexpr const char* WaveGemTaken = "吃宝";
+inline constexpr const char* WaveShortBlast = "短爆炸声0";
 
 }  // namespace vorlanex::names

@@ -7,16 +7,17 @@
 namespace vorlanex {
 
 // A sprite off the screen lands in the border cells: clamping keeps every overlap visible to the grid.
-bool HitIndex::CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const
+void HitIndex::CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const
 {
-    if (r.IsEmpty())
-        return false;
-    auto clampTo = [](std::int32_t v, int last) { return std::clamp(v >> CellShift, 0, last); };
-    c0 = clampTo(r.Left, Columns - 1);
-    c1 = clampTo(r.Right - 1, Columns - 1);
-    r0 = clampTo(r.Top, Rows - 1);
-    r1 = clampTo(r.Bottom - 1, Rows - 1);
-    return true;
+    // A box of no width or height is a point or a line: it still overlaps every box that strictly contains it.
+    // An inverted box overlaps what spans it, so it covers the cells between its two edges.
+    auto span = [](std::int32_t a, std::int32_t b, int last, int& first, int& final) {
+        const std::int32_t lo = std::min(a, b), hi = std::max(a, b);
+        first = std::clamp(lo >> CellShift, 0, last);
+        final = std::clamp((hi > lo ? hi - 1 : hi) >> CellShift, 0, last);
+    };
+    span(r.Left, r.Right, Columns - 1, c0, c1);
+    span(r.Top, r.Bottom, Rows - 1, r0, r1);
 }
 
 void HitIndex::MakeLoose(int index)
@@ -31,8 +32,7 @@ void HitIndex::File(int index, const TRect& bounds, bool hasChildren)
 {
     filed[std::size_t(index)] = bounds;
     int c0, r0, c1, r1;
-    if (!CellRange(bounds, c0, r0, c1, r1))
-        return;   // an empty box overlaps nothing while it stays empty
+    CellRange(bounds, c0, r0, c1, r1);
     if (hasChildren || (c1 - c0 + 1) * (r1 - r0 + 1) > MaxCellsPerSprite)
     {
         MakeLoose(index);
@@ -110,11 +110,11 @@ const std::vector<int>& HitIndex::Candidates(const TRect& rect, int limit)
     for (int index : looseList)
         take(index);
     int c0, r0, c1, r1;
-    if (CellRange(rect, c0, r0, c1, r1))
-        for (int row = r0; row <= r1; ++row)
-            for (int col = c0; col <= c1; ++col)
-                for (int index : cells[std::size_t(row * Columns + col)])
-                    take(index);
+    CellRange(rect, c0, r0, c1, r1);
+    for (int row = r0; row <= r1; ++row)
+        for (int col = c0; col <= c1; ++col)
+            for (int index : cells[std::size_t(row * Columns + col)])
+                take(index);
     std::sort(result.begin(), result.end());
     return result;
 }

@@ -39,7 +39,7 @@ private:
 
     void File(int index, const TRect& bounds, bool hasChildren);
     void MakeLoose(int index);
-    bool CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const;
+    void CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const;
 
     bool valid = false;
     std::vector<std::vector<int>> cells = std::vector<std::vector<int>>(Columns * Rows);

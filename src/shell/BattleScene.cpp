@@ -7,6 +7,7 @@
 #include "actors/Direction.h"
 #include "actors/EnemyBoss.h"
 #include "actors/EnemyTank.h"
+#include "actors/GemSprite.h"
 #include "actors/MyTank.h"
 #include "framework/PictureCollection.h"
 #include "shell/MainForm.h"
@@ -51,8 +52,12 @@ void TMainForm::CallTimedPlanes()
     }
 }
 
-// Power-ups arrive with their own actor; until then the chance is drawn and the level's count kept.
-void TMainForm::SpawnGem() { ++Game.GemsSpawned; }
+// The gem picks its own kind and cell.
+void TMainForm::SpawnGem()
+{
+    new TGemSprite(SpriteEngine.Engine);
+    ++Game.GemsSpawned;
+}
 
 // One ordinary enemy every SpawnPeriod frames up to the level total less one, then the boss; the total is read
 // afresh each frame, so a difficulty change counts at once.

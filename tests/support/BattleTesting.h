@@ -10,6 +10,7 @@
 #include "actors/BattleContext.h"
 #include "actors/BattleServices.h"
 #include "actors/GameState.h"
+#include "actors/GemSprite.h"
 #include "actors/TerrSprite.h"
 #include "framework/Bitmap.h"
 #include "framework/DXInput.h"
@@ -36,6 +37,8 @@ public:
         AddPicture("Explosion", 32, 32, 4);
         AddPicture("ExplosionRed", 32, 32, 5);
         AddPicture("BigExplosion", 64, 64, 6);
+        for (std::uint8_t kind = 0; kind < GemKindCount; ++kind)
+            AddPicture(GemPicture(kind), 32, 32, 1);
         game.Rng.Seed(1);
         engine.Owner = this;
     }
