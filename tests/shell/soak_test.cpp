@@ -1,11 +1,12 @@
 // Soak: random two-player play on every shipped map, through the real message loop, with focus changes,
 // clicks and function keys thrown in. Run under the sanitizers by the test script, it must finish with no
-// report, no handler error, and a sprite tree that stays bounded.
+// report, no handler error, and a sprite tree that stays bounded, with every kind of actor having taken part.
 
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,10 +99,21 @@ TEST_P(Soak, RandomTwoPlayerPlayStaysSoundAndBounded)
     run.script = RandomPlay(std::uint32_t(GetParam()) * 7919u, frames);
     std::int32_t mostSprites = 0;
     int battleFrames = 0;
+    std::set<std::string> seen;
     run.afterUnpacedFrame = [&] {
         parts.clock->SleepMs(33);
         mostSprites = std::max(mostSprites, form->SpriteEngine.Engine->SpriteCount);
-        battleFrames += form->Scene == SceneBattle;
+        if (form->Scene != SceneBattle)
+            return;
+        ++battleFrames;
+        // The squadrons are timed half a battle and more apart: each battle skips ahead to just before them.
+        if (form->FrameCounter == 300)
+            form->FrameCounter = 17900;
+        else if (form->FrameCounter == 18300)
+            form->FrameCounter = 26900;
+        TSpriteEngine& engine = *form->SpriteEngine.Engine;
+        for (int i = 0; i < engine.ChildCount(); ++i)
+            seen.insert(engine.Child(i)->ClassName());
     };
     GameLoop loop(*form, events, run);
     loop.Run();
@@ -111,6 +123,12 @@ TEST_P(Soak, RandomTwoPlayerPlayStaysSoundAndBounded)
     EXPECT_GT(battleFrames, frames / 4) << "the random play hardly reached the battle";
     // Terrain, snow, the tanks of a level and what they fire: far from a runaway.
     EXPECT_LT(mostSprites, 4000);
+    for (const char* actor : {"TGemSprite", "THelpPlane", "TEnemyBoss", "TEnemyTank", "TBullet"})
+        EXPECT_TRUE(seen.count(actor)) << actor << " never took part";
+    std::string cast;
+    for (const std::string& name : seen)
+        cast += " " + name;
+    RecordProperty("actors", cast);
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedMaps, Soak, ::testing::Range(1, 13),
