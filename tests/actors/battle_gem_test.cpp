@@ -105,8 +105,13 @@ TEST(Gem, NobodyTakesItAndItBlinksOutInItsNineHundredthStep)
     EXPECT_EQ(battle.SoundCount("短爆炸声0"), 0);
     EXPECT_EQ(battle.CountOf<TExplosion>(), 0);
 
+    // In its last Step the gem runs no hit test: a tank arriving then is too late.
+    shooter->X = 320;
+    shooter->Y = 224;
     battle.Frame();
     EXPECT_EQ(battle.CountOf<TGemSprite>(), 0);
+    EXPECT_EQ(battle.SoundCount("吃宝"), 0);
+    EXPECT_EQ(shooter->Score, 0);
     EXPECT_EQ(battle.SoundCount("短爆炸声0"), 1);
     ASSERT_EQ(battle.CountOf<TExplosion>(), 1);
     for (int i = 0; i < battle.engine.ChildCount(); ++i)
@@ -267,7 +272,8 @@ struct Field
     THelpPlane* enemyPlane = nullptr;
     THelpPlane* playerPlane = nullptr;
 
-    // Both players, an enemy and the boss past their blinks, and a plane of each side low on the field.
+    // Player 1, an enemy and the boss past their blinks, player 2 still blinking in, and a plane of each side
+    // low on the field.
     Field()
     {
         player1 = ActivePlayer(battle, 320, 320);

@@ -20,6 +20,33 @@ std::vector<TBullet*> MissilesOf(TestBattle& battle, const THelpPlane& plane)
     return missiles;
 }
 
+TEST(HelpPlane, ASquadronEntersFromTheLeftAsAnArrowhead)
+{
+    struct Expected
+    {
+        int count;
+        std::vector<double> ys, xs;
+    };
+    const Expected squadrons[] = {
+        {7, {51, 153, 255, 357, 459, 561, 663}, {-288, -192, -96, 0, -96, -192, -288}},
+        {9, {40, 120, 200, 280, 360, 440, 520, 600, 680}, {-384, -288, -192, -96, 0, -96, -192, -288, -384}},
+    };
+    for (const Expected& squadron : squadrons)
+    {
+        TestBattle battle;
+        battle.CallPlanes(EnemiesTeam, squadron.count);
+        ASSERT_EQ(battle.engine.ChildCount(), squadron.count);
+        for (int i = 0; i < squadron.count; ++i)
+        {
+            auto* plane = dynamic_cast<THelpPlane*>(battle.engine.Child(i));
+            ASSERT_NE(plane, nullptr);
+            EXPECT_EQ(plane->Team, EnemiesTeam);
+            EXPECT_EQ(plane->Y, squadron.ys[std::size_t(i)]) << squadron.count << " planes, plane " << i;
+            EXPECT_EQ(plane->X, squadron.xs[std::size_t(i)]) << squadron.count << " planes, plane " << i;
+        }
+    }
+}
+
 TEST(HelpPlane, FiresAFanOfFiveMissilesJustAboveTheTanks)
 {
     TestBattle battle;
