@@ -4,6 +4,7 @@
 
 #include "actors/Bullet.h"
 #include "actors/EnemyBoss.h"
+#include "actors/Explosions.h"
 #include "actors/MyTank.h"
 #include "support/BattleTesting.h"
 
@@ -169,6 +170,29 @@ TEST(Boss, FrozenWhileBlinkingWakesActiveButKeepsTheBlinkPicture)
         battle.Frame();
     EXPECT_EQ(boss->Image, battle.pictures.ImageFind("Blink"));
     EXPECT_LT(boss->X, 400) << "it chases all the same";
+}
+
+TEST(Boss, DiesOnlyByABulletAndCountsAsADestroyedEnemy)
+{
+    TestBattle battle;
+    TEnemyBoss* boss = ActiveBoss(battle, 500, 300);
+    TMyTank* player = Player(battle, battle.game.Player1Tank, 500, 700);
+    battle.Frame();
+    ASSERT_EQ(boss->LiveBullets, 1) << "a shot of its own is in flight";
+    boss->LastShot = boss->Age + 100;
+    boss->Life = 150;
+    auto* bullet = new TBullet(&battle.engine);
+    bullet->SetOwner(player);
+    bullet->Power = 200;
+    bullet->Speed = 0;
+    bullet->X = boss->X + 10;
+    bullet->Y = boss->Y + 1;   // clear of the boss's own shot, which would take it out first
+    battle.Frame();
+    EXPECT_EQ(battle.CountOf<TEnemyBoss>(), 0);
+    EXPECT_EQ(battle.CountOf<TBullet>(), 0) << "its shot went with it";
+    EXPECT_EQ(battle.game.EnemiesDestroyed, 1);
+    EXPECT_EQ(battle.CountOf<TExplosionRed>(), 5);
+    EXPECT_EQ(player->Score, 200);
 }
 
 }  // namespace
