@@ -415,6 +415,24 @@ TEST(Gem, ACleverEnemyTurnsToFaceThePlayerWhoHitsIt)
     EXPECT_EQ(plain->Direction, 0);
 }
 
+TEST(Gem, AKindOutsideTheTableShowsNothingAndChangesNothingButTheScore)
+{
+    TestBattle battle;
+    TMyTank* tank = ActivePlayer(battle, 320, 320);
+    auto* gem = new TGemSprite(&battle.engine);
+    ASSERT_NO_THROW(gem->SetKind(GemKindCount));
+    EXPECT_EQ(gem->Image, nullptr);
+    gem->X = 336;
+    gem->Y = 336;
+    battle.Frame();
+    EXPECT_EQ(battle.CountOf<TGemSprite>(), 0);
+    EXPECT_EQ(tank->Score, 1000);
+    EXPECT_EQ(tank->MaxBullets, 4);
+    EXPECT_EQ(tank->Life, 1500);
+    EXPECT_EQ(tank->State, StateActive);
+    EXPECT_TRUE(tank->Visible);
+}
+
 TEST(Gem, TwoTanksOnOneGemBothTakeIt)
 {
     TestBattle battle;
