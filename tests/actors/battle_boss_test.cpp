@@ -1,4 +1,5 @@
-// The boss: its blink, the diagonal crawl towards a player, aimed fire, and what a freeze during the blink does.
+// The boss: its blink, the diagonal crawl towards a player, aimed fire, what a freeze during the blink does, and
+// its only way to die.
 
 #include <gtest/gtest.h>
 
