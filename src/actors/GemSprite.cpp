@@ -52,7 +52,9 @@ TGemSprite::TGemSprite(TSprite* parent) : TImageSprite(parent)
 void TGemSprite::SetKind(std::uint8_t kind)
 {
     Kind = kind;
-    Image = FindPicture(*this, GemPicture(kind));
+    // A kind outside the table has no picture; looking up a null name would throw.
+    const char* picture = GemPicture(kind);
+    Image = picture ? FindPicture(*this, picture) : nullptr;
 }
 
 void TGemSprite::Step(std::int32_t MoveCount)

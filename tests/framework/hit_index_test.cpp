@@ -1,0 +1,102 @@
+// The grid that speeds up hit searches during a move pass must find exactly what the full scan finds, also for
+// boxes of no width or height (a power-up is a point) and on the boundaries of its own cells.
+
+#include <gtest/gtest.h>
+
+#include "support/SpriteTesting.h"
+
+namespace vorlanex {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Searches for hits in its own Step, so during a move pass it uses the grid; outside one, the full scan.
+class Searcher : public testing::ProbeSprite
+{
+public:
+    Searcher(TSprite* parent, const std::string& name, double x, double y, std::int32_t w, std::int32_t h)
+        : ProbeSprite(parent, name, hits)
+    {
+        X = x;
+        Y = y;
+        Width = w;
+        Height = h;
+    }
+    void Step(std::int32_t) override { CheckHits(); }
+
+    Names hits;
+};
+
+struct HitIndexTest : ::testing::Test
+{
+    TSpriteEngine engine;
+    std::vector<Searcher*> sprites;
+
+    Searcher* Add(const std::string& name, double x, double y, std::int32_t w, std::int32_t h)
+    {
+        sprites.push_back(new Searcher(&engine, name, x, y, w, h));
+        return sprites.back();
+    }
+
+    // What every sprite finds in a move pass, and then again by the full scan.
+    std::pair<std::vector<Names>, std::vector<Names>> PassAndScan()
+    {
+        std::vector<Names> pass, scan;
+        engine.Move(16);
+        for (Searcher* s : sprites)
+        {
+            pass.push_back(s->hits);
+            s->hits.clear();
+            s->CheckHits();
+            scan.push_back(s->hits);
+            s->hits.clear();
+        }
+        return {pass, scan};
+    }
+};
+
+// The box spans the 64-pixel cell boundary at 64, so the points inside it lie in two different cells.
+TEST_F(HitIndexTest, PointsAndLinesInsideABoxAreFoundAndOnItsEdgeAreNot)
+{
+    Add("box", 32, 32, 64, 64);
+    Add("onBoundary", 64, 64, 0, 0);      // inside, on the grid's cell edge
+    Add("nearCorner", 95, 33, 0, 0);      // inside, one pixel from two edges
+    Add("line", 64, 40, 0, 40);           // a vertical line inside
+    Add("rightEdge", 96, 64, 0, 0);
+    Add("leftEdge", 32, 64, 0, 0);
+    Add("bottomEdge", 64, 96, 0, 0);
+    Add("corner", 96, 96, 0, 0);
+    Add("far", 700, 500, 0, 0);
+    const auto [pass, scan] = PassAndScan();
+    EXPECT_EQ(pass, scan);
+    EXPECT_EQ(pass[0], (Names{"hit:onBoundary", "hit:nearCorner", "hit:line"}));
+    EXPECT_EQ(pass[1], (Names{"hit:box"})) << "a point on a line is not inside it";
+    EXPECT_EQ(pass[3], (Names{"hit:box"}));
+    for (std::size_t i = 4; i < sprites.size(); ++i)
+        EXPECT_TRUE(pass[i].empty()) << sprites[i]->name;
+}
+
+// A box that moved in its Step is looked up where it now is, also by a point stepping after it.
+TEST_F(HitIndexTest, APointFindsABoxThatMovedOntoItInThisPass)
+{
+    class Mover : public Searcher
+    {
+    public:
+        using Searcher::Searcher;
+        void Step(std::int32_t n) override
+        {
+            X += 300;
+            Searcher::Step(n);
+        }
+    };
+    sprites.push_back(new Mover(&engine, "mover", 0, 100, 32, 32));
+    Add("point", 316, 116, 0, 0);
+    Add("leftBehind", 16, 116, 0, 0);
+    const auto [pass, scan] = PassAndScan();
+    EXPECT_EQ(pass, scan);
+    EXPECT_EQ(pass[1], (Names{"hit:mover"}));
+    EXPECT_TRUE(pass[2].empty());
+}
+
+}  // namespace
+}  // namespace vorlanex
