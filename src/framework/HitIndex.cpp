@@ -64,8 +64,25 @@ void HitIndex::Refresh(TSprite& root, int index)
 {
     if (!valid || index >= root.ChildCount() || loose[std::size_t(index)])
         return;
-    if ((*root.Children)[std::size_t(index)]->CurrentBounds() != filed[std::size_t(index)])
-        MakeLoose(index);
+    TSprite& child = *(*root.Children)[std::size_t(index)];
+    const TRect bounds = child.CurrentBounds();
+    if (bounds == filed[std::size_t(index)])
+        return;
+    // Moving sprites are many in a busy battle: filing them again keeps every query local.
+    Unfile(index);
+    File(index, bounds, child.Children != nullptr);
+}
+
+void HitIndex::Unfile(int index)
+{
+    int c0, r0, c1, r1;
+    CellRange(filed[std::size_t(index)], c0, r0, c1, r1);
+    for (int row = r0; row <= r1; ++row)
+        for (int col = c0; col <= c1; ++col)
+        {
+            std::vector<int>& cell = cells[std::size_t(row * Columns + col)];
+            cell.erase(std::remove(cell.begin(), cell.end(), index), cell.end());
+        }
 }
 
 void HitIndex::Added(int index)

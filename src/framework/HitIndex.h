@@ -3,9 +3,9 @@
 // all of them, while reporting exactly what the full scan reports, in the same order.
 //
 // It is valid only inside a move pass of the engine: built at its start from every child's bounds, kept up to
-// date after each child's Step (the only place where the game moves sprites), and dropped at its end or when a
-// child leaves the tree. A sprite created during the pass, or one whose bounds differ from those it was filed
-// under, is "loose" and looked at by every query; so is one too large for the grid or with children of its own.
+// date after each child's Step (the only place where the game moves sprites: a child that moved is filed again),
+// and dropped at its end or when a child leaves the tree. A sprite created during the pass is "loose" and looked
+// at by every query; so is one too large for the grid or with children of its own.
 
 #include <cstdint>
 #include <vector>
@@ -22,7 +22,7 @@ public:
     bool Valid() const { return valid; }
     void Build(TSprite& root);
     void Invalidate() { valid = false; }
-    // After child `index` of the root stepped: files it again if it moved.
+    // After child `index` of the root stepped: files it again under its new bounds if it moved.
     void Refresh(TSprite& root, int index);
     // A child appended to the root during the pass.
     void Added(int index);
@@ -38,6 +38,7 @@ private:
     static constexpr int MaxCellsPerSprite = 16;
 
     void File(int index, const TRect& bounds, bool hasChildren);
+    void Unfile(int index);
     void MakeLoose(int index);
     void CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const;
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/SpriteTesting.h"
 
 namespace vorlanex {
@@ -96,6 +98,62 @@ TEST_F(HitIndexTest, APointFindsABoxThatMovedOntoItInThisPass)
     EXPECT_EQ(pass, scan);
     EXPECT_EQ(pass[1], (Names{"hit:mover"}));
     EXPECT_TRUE(pass[2].empty());
+}
+
+
+// Many sprites wandering in their Steps, across cells, off the screen and some without size: each finds in every
+// pass exactly the sprites whose boxes overlap its own at that moment, in creation order.
+TEST(HitIndexWandering, EverySearchMatchesTheBoxesAtThatMoment)
+{
+    class Wanderer : public testing::ProbeSprite
+    {
+    public:
+        Wanderer(TSprite* parent, int id, std::vector<std::string>& log, std::uint32_t seed)
+            : ProbeSprite(parent, std::to_string(id), log), rng(seed)
+        {
+            const int sizes[] = {0, 8, 32, 48, 200};
+            Width = Height = sizes[rng() % 5];
+            X = double(rng() % 1100) - 40;
+            Y = double(rng() % 840) - 40;
+        }
+        void Step(std::int32_t) override
+        {
+            X += double(int(rng() % 161) - 80);
+            Y += double(int(rng() % 161) - 80);
+            if (rng() % 50 == 0)
+                Width = Height = Width == 0 ? 32 : 0;
+            log.clear();
+            CheckHits();
+            std::vector<std::string> expected;
+            for (int i = 0; i < Engine->ChildCount(); ++i)
+            {
+                TSprite* other = Engine->Child(i);
+                if (other != this && OverlapRect(other->CurrentBounds(), CurrentBounds()))
+                    expected.push_back("hit:" + static_cast<ProbeSprite*>(other)->name);
+            }
+            mismatches += log != expected;
+            searches += 1;
+        }
+
+        std::mt19937 rng;
+        int mismatches = 0, searches = 0;
+    };
+
+    TSpriteEngine engine;
+    std::vector<std::vector<std::string>> logs(300);
+    std::vector<Wanderer*> all;
+    for (int i = 0; i < 300; ++i)
+        all.push_back(new Wanderer(&engine, i, logs[std::size_t(i)], std::uint32_t(i) * 2654435761u));
+    for (int pass = 0; pass < 40; ++pass)
+        engine.Move(16);
+    int mismatches = 0, searches = 0;
+    for (Wanderer* w : all)
+    {
+        mismatches += w->mismatches;
+        searches += w->searches;
+    }
+    EXPECT_EQ(searches, 300 * 40);
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace
