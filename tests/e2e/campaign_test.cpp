@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,6 +13,7 @@
 #include "actors/MyTank.h"
 #include "actors/TerrSprite.h"
 #include "shell/GameFixture.h"
+#include "support/HeadlessRun.h"
 
 namespace vorlanex::testing {
 namespace {
@@ -46,20 +43,7 @@ const fs::path CampaignScript = fs::path(VORLANEX_SOURCE_DIR) / "tests" / "golde
 
 nlohmann::json RunGame(int frames)
 {
-    const fs::path dir =
-        fs::temp_directory_path() / ("vorlanex-campaign-" + std::to_string(::getpid()) + "-" + std::to_string(frames));
-    fs::create_directories(dir);
-    const fs::path state = dir / "state.json";
-    const std::string command = std::string(VORLANEX_BUILD_DIR) + "/vorlanex --headless --unpaced --seed 1 --frames " +
-                                std::to_string(frames) + " --input " + CampaignScript.string() + " --dump-state " +
-                                state.string() + " > " + (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-    nlohmann::json dump;
-    if (fs::exists(state))
-        dump = nlohmann::json::parse(std::ifstream(state));
-    fs::remove_all(dir);
-    return dump;
+    return RunHeadless("campaign-" + std::to_string(frames), 1, frames, CampaignScript);
 }
 
 const nlohmann::json& Player1(const nlohmann::json& dump) { return dump["sprites"][int(dump["player1"])]; }

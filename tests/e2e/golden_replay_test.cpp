@@ -4,21 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "support/HeadlessRun.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using vorlanex::testing::RunHeadless;
 
 const fs::path GoldenDir = fs::path(VORLANEX_SOURCE_DIR) / "tests" / "golden";
 
@@ -47,20 +47,7 @@ Golden ReadGolden(const fs::path& path)
 
 nlohmann::json Replay(const std::string& name, const Golden& golden)
 {
-    const fs::path dir = fs::temp_directory_path() / ("vorlanex-golden-" + std::to_string(::getpid()) + name);
-    fs::create_directories(dir);
-    const fs::path state = dir / "state.json";
-    const std::string command = std::string(VORLANEX_BUILD_DIR) + "/vorlanex --headless --unpaced --seed " +
-                                std::to_string(golden.seed) + " --frames " + std::to_string(golden.frames) +
-                                " --input " + (GoldenDir / (name + ".script")).string() + " --dump-state " +
-                                state.string() + " > " + (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-    nlohmann::json dump;
-    if (fs::exists(state))
-        dump = nlohmann::json::parse(std::ifstream(state));
-    fs::remove_all(dir);
-    return dump;
+    return RunHeadless("golden-" + name, golden.seed, golden.frames, GoldenDir / (name + ".script"));
 }
 
 void CheckGolden(const std::string& name, const std::function<void(const nlohmann::json&)>& outcome)
