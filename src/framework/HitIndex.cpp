@@ -1,6 +1,7 @@
 #include "framework/HitIndex.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "framework/SpriteEngine.h"
 
@@ -51,7 +52,7 @@ void HitIndex::Build(TSprite& root)
     const std::size_t count = std::size_t(root.ChildCount());
     filed.assign(count, TRect{});
     loose.assign(count, 0);
-    seen.assign(count, 0);
+    marks.assign((count + 63) / 64, 0);
     for (std::size_t i = 0; i < count; ++i)
     {
         TSprite& child = *(*root.Children)[i];
@@ -94,7 +95,7 @@ void HitIndex::Added(int index)
     {
         filed.resize(size);
         loose.resize(size, 0);
-        seen.resize(size, 0);
+        marks.resize((size + 63) / 64, 0);
     }
     MakeLoose(index);
 }
@@ -112,27 +113,29 @@ void HitIndex::Nested(TSprite& root, const TSprite& child)
 const std::vector<int>& HitIndex::Candidates(const TRect& rect, int limit)
 {
     result.clear();
-    if (++stamp == 0)
-    {
-        std::fill(seen.begin(), seen.end(), 0);
-        stamp = 1;
-    }
-    auto take = [this, limit](int index) {
-        if (index < limit && seen[std::size_t(index)] != stamp)
-        {
-            seen[std::size_t(index)] = stamp;
-            result.push_back(index);
-        }
+    std::size_t lowWord = marks.size(), highWord = 0;
+    auto mark = [&](int index) {
+        if (index >= limit)
+            return;
+        const std::size_t word = std::size_t(index) >> 6;
+        marks[word] |= std::uint64_t(1) << (index & 63);
+        lowWord = std::min(lowWord, word);
+        highWord = std::max(highWord, word);
     };
     for (int index : looseList)
-        take(index);
+        mark(index);
     int c0, r0, c1, r1;
     CellRange(rect, c0, r0, c1, r1);
     for (int row = r0; row <= r1; ++row)
         for (int col = c0; col <= c1; ++col)
             for (int index : cells[std::size_t(row * Columns + col)])
-                take(index);
-    std::sort(result.begin(), result.end());
+                mark(index);
+    for (std::size_t word = lowWord; word <= highWord && word < marks.size(); ++word)
+    {
+        for (std::uint64_t bits = marks[word]; bits != 0; bits &= bits - 1)
+            result.push_back(int(word * 64 + std::size_t(std::countr_zero(bits))));
+        marks[word] = 0;
+    }
     return result;
 }
 

@@ -47,8 +47,8 @@ private:
     std::vector<TRect> filed;          // bounds each child was filed under, by child index
     std::vector<std::uint8_t> loose;   // 1: looked at by every query
     std::vector<int> looseList;
-    std::vector<std::uint32_t> seen;   // query stamp per child, to drop duplicates
-    std::uint32_t stamp = 0;
+    // A query marks its children here, then reads the marks back in index order: no sort, no duplicates.
+    std::vector<std::uint64_t> marks;
     std::vector<int> result;
 };
 
