@@ -20,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int VK_SPACE = 0x20;
 constexpr int ShippedMaps = 12;
 
 // The sanitizer build runs the executable some 25 times slower: there the result screen's own run is left to
@@ -109,20 +108,11 @@ protected:
     void SetUp() override
     {
         GameFixture::SetUp();
-        CopyGameData();
-        Start();
-        PressFire();
-        ASSERT_EQ(form->Scene, SceneBattle);
+        EnterBattle();
     }
 
     GameState& Game() { return form->Game; }
 
-    void PressFire()
-    {
-        KeyDown(VK_SPACE);
-        Frame();
-        KeyUp(VK_SPACE);
-    }
 
     MapSignature Signature()
     {

@@ -84,6 +84,22 @@ protected:
     }
     void KeyDown(int vk) { parts.events->PressKey(vk); }
     void KeyUp(int vk) { parts.events->ReleaseKey(vk); }
+    // Space held for one frame: what leaves the title and result screens.
+    void PressFire()
+    {
+        constexpr int Space = 0x20;
+        KeyDown(Space);
+        Frame();
+        KeyUp(Space);
+    }
+    // Into the first map's battle; the next frame is battle frame 1.
+    void EnterBattle()
+    {
+        CopyGameData();
+        Start();
+        PressFire();
+        ASSERT_EQ(form->Scene, SceneBattle);
+    }
 
     std::filesystem::path folder, previousFolder;
     NullPlatformParts parts;

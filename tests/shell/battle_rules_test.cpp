@@ -8,21 +8,11 @@
 namespace vorlanex::testing {
 namespace {
 
-constexpr int VK_SPACE = 0x20, VK_TAB = 0x09;
+constexpr int VK_TAB = 0x09;
 
 class BattleRules : public GameFixture
 {
 protected:
-    // Into the first map's battle; the next frame is battle frame 1.
-    void EnterBattle()
-    {
-        CopyGameData();
-        Start();
-        KeyDown(VK_SPACE);
-        Frame();
-        KeyUp(VK_SPACE);
-        ASSERT_EQ(form->Scene, SceneBattle);
-    }
     template <class T>
     int Count()
     {

@@ -11,7 +11,6 @@
 namespace vorlanex::testing {
 namespace {
 
-constexpr int VK_SPACE = 0x20;
 // A colour that nothing of the panel uses, so every changed pixel is the panel's.
 constexpr std::uint16_t Backdrop = Rgb565(10, 60, 200);
 constexpr int AnchorY = 28;
@@ -31,12 +30,7 @@ protected:
     void SetUp() override
     {
         GameFixture::SetUp();
-        CopyGameData();
-        Start();
-        KeyDown(VK_SPACE);
-        Frame();
-        KeyUp(VK_SPACE);
-        ASSERT_EQ(form->Scene, SceneBattle);
+        EnterBattle();
         ASSERT_NE(Game().Player1Tank, nullptr);
         ASSERT_NE(Game().Player2Tank, nullptr);
     }
@@ -103,12 +97,6 @@ protected:
         Frames(3);
         ASSERT_EQ(form->Scene, SceneResult);
         ASSERT_EQ(Game().LevelCleared, 0);
-    }
-    void PressFire()
-    {
-        KeyDown(VK_SPACE);
-        Frame();
-        KeyUp(VK_SPACE);
     }
     bool MapNameEndsWith(const std::string& tail)
     {
