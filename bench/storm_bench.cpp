@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FullMap.h"
+#include "TextGame.h"
 #include "actors/Bullet.h"
 #include "actors/EnemyBoss.h"
 #include "actors/EnemyTank.h"
@@ -16,13 +17,13 @@
 #include "actors/HelpPlane.h"
 #include "actors/BattleServices.h"
 #include "actors/MyTank.h"
-#include "platform/null/NullAudio.h"
 #include "platform/sdl2/SdlPlatform.h"
 
 namespace vorlanex {
 namespace {
 
 using bench::FullMap;
+using bench::TextGame;
 
 // What the storm keeps on the field.
 constexpr int StormEnemies = 20, StormPlanes = 20, StormGems = 30, StormExplosions = 30, StormBullets = 220;
@@ -173,30 +174,16 @@ BENCHMARK(BM_BattleFrameStorm)->Unit(benchmark::kMicrosecond);
 // the status line, ticker and cursor and the present, as the frame handler draws it.
 void BM_ResultFrame(benchmark::State& state)
 {
-    NullPlatformParts parts;
-    Platform platform = MakeNullPlatform(&parts);
-    platform.text = MakeSdlText();
-    Clock* clock = platform.clock.get();
-    platform.makeAudio = [clock] { return MakeNullAudioDevice(*clock); };
-    GameConfig config;
-    config.appDir = VORLANEX_BUILD_DIR "/";
-    config.seed = 1;
-    config.unpaced = true;
-    config.builtinAssets = BuiltinAssetArchive();
-    TMainForm form(platform, config);
-    form.FormCreate();
-    form.Game.LevelCleared = 1;
-    form.Game.Carry1.Score = 123456;
-    form.Game.Carry2.Score = 456789;
-    form.ChangeScene(SceneResult);
+    TextGame game;
+    GameState& played = game.form.Game;
+    played.LevelCleared = 1;
+    played.Carry1.Score = 123456;
+    played.Carry2.Score = 456789;
+    game.form.ChangeScene(SceneResult);
     for (auto _ : state)
-    {
-        parts.clock->now += 33;
-        form.DXTimer.Idle();
-    }
-    if (form.Scene != SceneResult || !form.ReportedErrors().empty())
-        state.SkipWithError(form.ReportedErrors().empty() ? "the result screen was left"
-                                                          : form.ReportedErrors().front().c_str());
+        game.Frame();
+    if (game.form.Scene != SceneResult || !game.form.ReportedErrors().empty())
+        state.SkipWithError(game.ErrorOr("the result screen was left"));
 }
 BENCHMARK(BM_ResultFrame)->Unit(benchmark::kMicrosecond);
 

@@ -5,26 +5,14 @@
 
 #include <string>
 
-#include "assets/BuiltinAssets.h"
-#include "platform/null/NullAudio.h"
-#include "platform/null/NullPlatform.h"
-#include "platform/sdl2/SdlPlatform.h"
-#include "shell/MainForm.h"
+#include "TextGame.h"
 
 using namespace vorlanex;
 
 static void BM_TickerLongLine(benchmark::State& state)
 {
-    NullPlatformParts parts;
-    Platform platform = MakeNullPlatform(&parts);
-    platform.text = MakeSdlText();   // real glyphs, as the game draws them
-    GameConfig config;
-    config.appDir = VORLANEX_BUILD_DIR "/";
-    config.seed = 1;
-    config.unpaced = true;
-    config.builtinAssets = BuiltinAssetArchive();
-    TMainForm form(platform, config);
-    form.FormCreate();
+    bench::TextGame game;
+    TMainForm& form = game.form;
     std::string line;
     while (line.size() < (10u << 20))
         line += "方向键移动坦克，空格键开火。Space fires, arrows drive. ";
