@@ -38,20 +38,23 @@ __attribute__((target_clones("avx2", "default"))) void KeyedBlock(std::uint16_t*
 {
     using Lanes = std::uint16_t __attribute__((vector_size(32)));
     const Lanes keys = Lanes{} + key;
-    for (int row = 0; row < rows; ++row, to += toPitch, from += fromPitch)
+    for (int row = 0; row < rows; ++row)
     {
+        // Indexed rather than stepped, so no pointer is ever formed past the last row.
+        std::uint16_t* const out = to + std::size_t(row) * toPitch;
+        const std::uint16_t* const in = from + std::size_t(row) * fromPitch;
         int i = 0;
         for (; i + 16 <= count; i += 16) {
             Lanes over, below;
-            std::memcpy(&over, from + i, sizeof over);
-            std::memcpy(&below, to + i, sizeof below);
+            std::memcpy(&over, in + i, sizeof over);
+            std::memcpy(&below, out + i, sizeof below);
             const Lanes keep = Lanes(over == keys);
             below = (below & keep) | (over & ~keep);
-            std::memcpy(to + i, &below, sizeof below);
+            std::memcpy(out + i, &below, sizeof below);
         }
         for (; i < count; ++i)
-            if (from[i] != key)
-                to[i] = from[i];
+            if (in[i] != key)
+                out[i] = in[i];
     }
 }
 
