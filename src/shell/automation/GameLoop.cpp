@@ -4,15 +4,10 @@
 #include <cstdio>
 
 #include "framework/PngWriter.h"
+#include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
-
-namespace {
-
-constexpr int kAltKey = 0x12;
-
-}  // namespace
 
 GameLoop::GameLoop(TMainForm& form, OverlayEvents* overlay, RunOptions options)
     : form(form), overlay(overlay), options(std::move(options))
@@ -65,7 +60,7 @@ void GameLoop::ApplyToOverlay(InputEvent& e)
     {
     case EventKind::KeyDown:
         overlay->SetKey(e.key, true);
-        e.alt = e.key != kAltKey && overlay->ScriptedKeyDown(kAltKey);
+        e.alt = e.key != vk::Alt && overlay->ScriptedKeyDown(vk::Alt);
         break;
     case EventKind::KeyUp: overlay->SetKey(e.key, false); break;
     case EventKind::MouseDown:
@@ -165,7 +160,7 @@ bool GameLoop::Pass()
         return false;
     const std::int64_t before = form.FrameCalls;
     // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
-    form.DXInput.PadStartFires = form.Scene == 1 || form.Scene == 3;
+    form.DXInput.PadStartFires = form.Scene == Scene::Title || form.Scene == Scene::Result;
     if (options.unpaced)
     {
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
