@@ -126,10 +126,9 @@ void TBullet::HitTank(TTank& tank, bool& Done)
     // A Super target costs nothing but still scores.
     owner->Score += Power;
     GameState& game = Battle(*this).Game;
-    if (owner == game.Player1Tank)
-        game.Carry1.Score = owner->Score;
-    if (owner == game.Player2Tank)
-        game.Carry2.Score = owner->Score;
+    for (PlayerSeat seat : Seats(game))
+        if (owner == seat.Tank)
+            seat.Carry.Score = owner->Score;
     if (auto* enemy = dynamic_cast<TEnemyTank*>(&tank); enemy && owner->Team == PlayersTeam && enemy->Clever)
     {
         enemy->Direction = OppositeDirection(owner->Direction);
@@ -191,39 +190,26 @@ void TBullet::DestroyTank(TTank& tank)
     }
     battle.KillBulletsOf(tank);
     tank.Kill();
-    if (!game.Player1Alive)
-        game.Player1Tank = nullptr;
-    if (!game.Player2Alive)
-        game.Player2Tank = nullptr;
+    for (PlayerSeat seat : Seats(game))
+        if (!seat.Alive)
+            seat.Tank = nullptr;
 }
 
 // A lost player tank comes back at once at the start cell while the player and the pair still have lives.
 void TBullet::ReplacePlayerTank(TTank& tank)
 {
     GameState& game = Battle(*this).Game;
-    const bool player1 = &tank == game.Player1Tank;
-    const bool player2 = &tank == game.Player2Tank;
-    if (player1)
+    for (PlayerSeat seat : Seats(game))
     {
-        game.Player1Alive = 0;
-        ++game.LifeDebt1;
-    }
-    if (player2)
-    {
-        game.Player2Alive = 0;
-        ++game.LifeDebt2;
-    }
-    if (game.Lives1 + game.Lives2 + 1 < game.PlayerLosses)
+        if (&tank != seat.Tank)
+            continue;
+        seat.Alive = 0;
+        ++seat.LifeDebt;
+        if (game.PairOutOfLives() || seat.Lives < seat.LifeDebt)
+            return;
+        seat.Tank = ReturnPlayerTank(*Engine, seat.Player, seat.Carry.Score);
+        seat.Alive = 1;
         return;
-    if (player1 && game.Lives1 >= game.LifeDebt1)
-    {
-        game.Player1Tank = ReturnPlayerTank(*Engine, 1, game.Carry1.Score);
-        game.Player1Alive = 1;
-    }
-    if (player2 && game.Lives2 >= game.LifeDebt2)
-    {
-        game.Player2Tank = ReturnPlayerTank(*Engine, 2, game.Carry2.Score);
-        game.Player2Alive = 1;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "actors/GameState.h"
 
+#include <stdexcept>
+
 #include "actors/MyTank.h"
 #include "framework/FieldSink.h"
 // The tile set and layers are complete types only where the map code is included.
@@ -69,6 +71,15 @@ GameState::GameState() = default;
 GameState::~GameState() = default;
 
 void GameState::Fields(FieldSink& out) const { VORLANEX_GAME_VALUES(VORLANEX_PUT_VALUE) }
+
+PlayerSeat Seat(GameState& game, int player)
+{
+    if (player == 1)
+        return {1, game.Lives1, game.LifeDebt1, game.Player1Alive, game.Player1Tank, game.Carry1};
+    if (player == 2)
+        return {2, game.Lives2, game.LifeDebt2, game.Player2Alive, game.Player2Tank, game.Carry2};
+    throw std::out_of_range("there is no player " + std::to_string(player));
+}
 
 #undef VORLANEX_PUT_VALUE
 #undef VORLANEX_SAVE_VALUE

@@ -114,7 +114,8 @@ struct GameState
     // What the dump does not show: the level's tiles and layers, whose cells become the terrain sprites.
     std::unique_ptr<TTiles> TileSet;
     std::array<std::unique_ptr<TLayer>, 3> Layers;
-    // The level's background, laid under everything by the map loader; owned by the sprite engine.
+    // The level's background, laid under everything by the map loader; owned by the sprite engine, and null
+    // again once the engine frees it.
     TBackgroundSprite* BackgroundSprite = nullptr;
 
     // The one gameplay random generator: Random(n) and the random number both come from it. The dump carries
@@ -125,7 +126,30 @@ struct GameState
 
     // The level total of enemies: CurrentLevel x Difficulty + BaseEnemyCount.
     std::int32_t LevelTotal() const { return CurrentLevel * Difficulty + BaseEnemyCount; }
+    // The pair has lost more tanks than both players' lives and the one they start with: no tank comes back.
+    bool PairOutOfLives() const { return PlayerLosses > Lives1 + Lives2 + 1; }
+    bool NoPlayerAlive() const { return !Player1Alive && !Player2Alive; }
 };
+
+inline constexpr int PlayerCount = 2;
+
+// One player's own values of the game state, reached by the player's number instead of by the twin names.
+struct PlayerSeat
+{
+    int Player;   // 1 or 2
+    std::int32_t& Lives;
+    std::int32_t& LifeDebt;
+    std::uint8_t& Alive;
+    TMyTank*& Tank;
+    TCarry& Carry;
+};
+
+// The seat of player 1 or 2; any other number is a wiring fault and throws std::out_of_range.
+PlayerSeat Seat(GameState& game, int player);
+// Both seats, player 1 first: the order in which every rule treats the players.
+inline std::array<PlayerSeat, PlayerCount> Seats(GameState& game) { return {Seat(game, 1), Seat(game, 2)}; }
+// The other player's seat.
+inline PlayerSeat Partner(GameState& game, int player) { return Seat(game, PlayerCount + 1 - player); }
 
 // Rank titles, one per 50000 points.
 extern const std::array<const char*, 10> RankTitles;

@@ -30,10 +30,9 @@ TMyTank::~TMyTank()
 {
     if (BattleContext* battle = FindBattle(*this))
     {
-        if (battle->Game.Player1Tank == this)
-            battle->Game.Player1Tank = nullptr;
-        if (battle->Game.Player2Tank == this)
-            battle->Game.Player2Tank = nullptr;
+        for (PlayerSeat seat : Seats(battle->Game))
+            if (seat.Tank == this)
+                seat.Tank = nullptr;
     }
 }
 

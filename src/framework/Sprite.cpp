@@ -95,6 +95,8 @@ TSprite::~TSprite()
             --Engine->SpriteCount;
             // Searched even when IsDead was cleared by hand after Kill: a freed sprite must never stay queued.
             RemoveFromList(Engine->KillList, this);
+            if (Engine->HitSource == this)
+                Engine->HitSource = nullptr;
         }
         RemoveFromList(*Parent->Children, this);
         RemoveFromDrawOrder(*Parent->DrawOrder, this);

@@ -187,7 +187,7 @@ public:
     std::int32_t HitCount = 0;
     bool HitDone = false;
     TRect HitRect;
-    TSprite* HitSource = nullptr;
+    TSprite* HitSource = nullptr;   // the sprite of the last hit test; null once it is freed
     std::vector<TSprite*> KillList;
     std::int32_t DrawnCount = 0;
     TDirectDrawSurface* Surface = nullptr;

@@ -102,21 +102,17 @@ void TMainForm::PlaceEnemy(TTank& tank, bool atRandomPoint)
 // A player out of lives comes back when the partner offers one of theirs.
 void TMainForm::ReviveByPartner()
 {
-    if (Game.PlayerLosses > Game.Lives1 + Game.Lives2 + 1)
+    if (Game.PairOutOfLives())
         return;
-    if (!Game.Player1Tank && Game.Player2Tank && Game.Player2Tank->GiveLife)
+    for (PlayerSeat seat : Seats(Game))
     {
-        Game.Player2Tank->GiveLife = 0;
-        ++Game.LifeDebt2;   // player 2 pays the life
-        Game.Player1Tank = ReturnPlayerTank(*SpriteEngine.Engine, 1, Game.Carry1.Score);
-        Game.Player1Alive = 1;
-    }
-    if (!Game.Player2Tank && Game.Player1Tank && Game.Player1Tank->GiveLife)
-    {
-        Game.Player1Tank->GiveLife = 0;
-        ++Game.LifeDebt1;
-        Game.Player2Tank = ReturnPlayerTank(*SpriteEngine.Engine, 2, Game.Carry2.Score);
-        Game.Player2Alive = 1;
+        PlayerSeat partner = Partner(Game, seat.Player);
+        if (seat.Tank || !partner.Tank || !partner.Tank->GiveLife)
+            continue;
+        partner.Tank->GiveLife = 0;
+        ++partner.LifeDebt;   // the partner pays the life
+        seat.Tank = ReturnPlayerTank(*SpriteEngine.Engine, seat.Player, seat.Carry.Score);
+        seat.Alive = 1;
     }
 }
 

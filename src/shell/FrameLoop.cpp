@@ -47,14 +47,16 @@ void TMainForm::DXTimerTimer(std::int32_t)
         SaveCarriedValues();
         Block(500);
     }
-    if (Game.PlayerLosses > Game.Lives1 + Game.Lives2 + 1 && !Game.Player1Alive && !Game.Player2Alive)
+    if (Game.PairOutOfLives() && Game.NoPlayerAlive())
     {
         Game.EnemiesDestroyed = 0;
         Game.PlayerLosses = 0;
-        Game.LifeDebt1 = Game.LifeDebt2 = 0;
         Game.LevelCleared = 0;
-        Game.Lives1 = Game.StartLives;
-        Game.Lives2 = Game.StartLives;
+        for (PlayerSeat seat : Seats(Game))
+        {
+            seat.LifeDebt = 0;
+            seat.Lives = Game.StartLives;
+        }
         PendingScene = Scene::Result;
         PlaySound(names::WaveSceneMove, false);
     }
@@ -132,10 +134,9 @@ void TMainForm::MenuFrame()
 
 void TMainForm::SaveCarriedValues()
 {
-    if (Game.Player1Alive && Game.Player1Tank)
-        Game.Carry1.SaveFrom(*Game.Player1Tank);
-    if (Game.Player2Alive && Game.Player2Tank)
-        Game.Carry2.SaveFrom(*Game.Player2Tank);
+    for (PlayerSeat seat : Seats(Game))
+        if (seat.Alive && seat.Tank)
+            seat.Carry.SaveFrom(*seat.Tank);
 }
 
 }  // namespace vorlanex

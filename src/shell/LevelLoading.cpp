@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "actors/Tank.h"
+#include "actors/LevelBackground.h"
 #include "actors/TerrSprite.h"
 #include "framework/AssetNames.h"
 #include "framework/DataFile.h"
@@ -34,7 +35,7 @@ void DeleteLevelPictures(TPictureCollection& pictures)
 
 TBackgroundSprite* NewBackground(TSpriteEngine& engine, TPictureCollectionItem* image)
 {
-    auto* background = new TBackgroundSprite(&engine);
+    auto* background = new TLevelBackground(&engine);
     background->Image = image;
     background->SetGridSize(1, 1);
     background->X = 0;
@@ -177,10 +178,7 @@ void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& ti
 
 void ClearHalfBuiltLevel(TMainForm& form)
 {
-    form.SpriteEngine.Engine->Clear();
-    form.Game.Player1Tank = nullptr;
-    form.Game.Player2Tank = nullptr;
-    form.Game.BackgroundSprite = nullptr;
+    form.SpriteEngine.Engine->Clear();   // the player tanks and the background take the game's pointers along
     DeleteLevelPictures(form.DXImageList.Items);
 }
 
@@ -242,9 +240,6 @@ void TMainForm::ResetLevel()
 {
     SpriteEngine.Engine->Clear();
     ClearLayers();
-    Game.Player1Tank = nullptr;
-    Game.Player2Tank = nullptr;
-    Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(DXImageList.Items);
     // The level's names::LevelBackground went with the level pictures: this background shows nothing until the next build.
     Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind(names::LevelBackground));

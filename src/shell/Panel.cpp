@@ -12,36 +12,31 @@ namespace vorlanex {
 
 namespace {
 
-struct PlayerView
-{
-    std::uint8_t alive;
-    TMyTank* tank;
-    std::int32_t& lives;
-    std::int32_t& lifeDebt;
-    TCarry& carry;
-    TColor barColor;
-    int anchorX;
-};
+// Where each player's panel stands and the colour of its life bar, player 1 first.
+constexpr TColor BarColors[PlayerCount] = {clRed, clYellow};
+
+int PanelLeft(int player, int displayWidth) { return player == 1 ? 3 : displayWidth / 2; }
 
 // Every MilestonePoints points earn a life: paid back against the debt first, at most 10 spare lives.
-void ApplyMilestone(std::uint8_t alive, TMyTank* tank, std::int32_t& lives, std::int32_t& lifeDebt)
+void ApplyMilestone(PlayerSeat seat)
 {
-    if (!alive || !tank || tank->Score / MilestonePoints == tank->Milestone)
+    TMyTank* tank = seat.Tank;
+    if (!seat.Alive || !tank || tank->Score / MilestonePoints == tank->Milestone)
         return;
     tank->Milestone = tank->Score / MilestonePoints;
-    if (lifeDebt <= 0)
-        ++lives;
+    if (seat.LifeDebt <= 0)
+        ++seat.Lives;
     else
-        --lifeDebt;
-    lives = std::min(lives, 10);
+        --seat.LifeDebt;
+    seat.Lives = std::min(seat.Lives, 10);
 }
 
 }  // namespace
 
 void TMainForm::ApplyScoreMilestones()
 {
-    ApplyMilestone(Game.Player1Alive, Game.Player1Tank, Game.Lives1, Game.LifeDebt1);
-    ApplyMilestone(Game.Player2Alive, Game.Player2Tank, Game.Lives2, Game.LifeDebt2);
+    for (PlayerSeat seat : Seats(Game))
+        ApplyMilestone(seat);
 }
 
 void TMainForm::DrawStatusPanel()
@@ -49,44 +44,44 @@ void TMainForm::DrawStatusPanel()
     ApplyScoreMilestones();
     if (!Game.PanelOn)
         return;
-    PlayerView players[2] = {
-        {Game.Player1Alive, Game.Player1Tank, Game.Lives1, Game.LifeDebt1, Game.Carry1, clRed, 3},
-        {Game.Player2Alive, Game.Player2Tank, Game.Lives2, Game.LifeDebt2, Game.Carry2, clYellow, DXDraw.Width() / 2},
-    };
     const int anchorY = 28;
     TDirectDrawSurface& back = DXDraw.BackSurface;
-    for (PlayerView& p : players)
+    const auto seats = Seats(Game);
+    for (const PlayerSeat& p : seats)
     {
-        const bool offering = p.alive && p.tank && p.tank->GiveLife;
+        const int left = PanelLeft(p.Player, DXDraw.Width());
+        const bool offering = p.Alive && p.Tank && p.Tank->GiveLife;
         if (TPictureCollectionItem* icon = ImageList.Items.ImageFind(offering ? names::SmallTank1 : names::SmallTank2))
-            for (int i = 0; i < p.lives - p.lifeDebt; ++i)
-                icon->DrawPattern(back, p.anchorX + 16 * i, anchorY, 0);
-        if (p.alive && p.tank)
-            p.carry.Score = p.tank->Score;
+            for (int i = 0; i < p.Lives - p.LifeDebt; ++i)
+                icon->DrawPattern(back, left + 16 * i, anchorY, 0);
+        if (p.Alive && p.Tank)
+            p.Carry.Score = p.Tank->Score;
     }
     TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font.Name = "宋体";
     canvas.Font.Size = 12;
-    for (PlayerView& p : players)
+    for (const PlayerSeat& p : seats)
     {
-        const std::string text = std::to_string(p.carry.Score) + (p.alive ? "" : "  GAME OVER");
+        const int left = PanelLeft(p.Player, DXDraw.Width());
+        const std::string text = std::to_string(p.Carry.Score) + (p.Alive ? "" : "  GAME OVER");
         canvas.Font.Color = clBlack;
-        canvas.TextOut(p.anchorX - 1, anchorY + 17, text);
+        canvas.TextOut(left - 1, anchorY + 17, text);
         canvas.Font.Color = clWhite;
-        canvas.TextOut(p.anchorX, anchorY + 18, text);
+        canvas.TextOut(left, anchorY + 18, text);
     }
-    for (PlayerView& p : players)
+    for (const PlayerSeat& p : seats)
     {
-        if (!p.alive || !p.tank)
+        if (!p.Alive || !p.Tank)
             continue;
+        const int left = PanelLeft(p.Player, DXDraw.Width());
         canvas.Brush.Style = TBrushStyle::bsSolid;
         canvas.Brush.Color = RGBColor(192, 192, 192);
-        canvas.FillRect({p.anchorX, anchorY - 8, p.anchorX + 52, anchorY - 2});
+        canvas.FillRect({left, anchorY - 8, left + 52, anchorY - 2});
         // Not clamped: a life above the maximum runs past the frame, as it always did.
-        canvas.Brush.Color = p.barColor;
-        const int barRight = p.anchorX + int(std::trunc(double(p.tank->Life) * 50 / Game.MaxLife));
-        canvas.FillRect({p.anchorX + 1, anchorY - 7, barRight, anchorY - 3});
+        canvas.Brush.Color = BarColors[p.Player - 1];
+        const int barRight = left + int(std::trunc(double(p.Tank->Life) * 50 / Game.MaxLife));
+        canvas.FillRect({left + 1, anchorY - 7, barRight, anchorY - 3});
     }
     ReleaseCanvas(canvas);
 }

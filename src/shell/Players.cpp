@@ -20,28 +20,16 @@ void ApplyCarry(TMyTank& tank, const TCarry& carry)
 
 void TMainForm::CreatePlayers()
 {
-    struct Seat
+    for (PlayerSeat seat : Seats(Game))
     {
-        int player;
-        std::int32_t lifeDebt, lives;
-        std::uint8_t& alive;
-        TMyTank*& tank;
-        const TCarry& carry;
-    };
-    Seat seats[2] = {
-        {1, Game.LifeDebt1, Game.Lives1, Game.Player1Alive, Game.Player1Tank, Game.Carry1},
-        {2, Game.LifeDebt2, Game.Lives2, Game.Player2Alive, Game.Player2Tank, Game.Carry2},
-    };
-    for (Seat& seat : seats)
-    {
-        if (seat.lifeDebt > seat.lives && !seat.alive)
+        if (seat.LifeDebt > seat.Lives && !seat.Alive)
             continue;
-        TMyTank* tank = EnterPlayerTank(*SpriteEngine.Engine, seat.player);
-        seat.tank = tank;
-        if (Game.LevelCleared && seat.alive)
-            ApplyCarry(*tank, seat.carry);
+        TMyTank* tank = EnterPlayerTank(*SpriteEngine.Engine, seat.Player);
+        seat.Tank = tank;
+        if (Game.LevelCleared && seat.Alive)
+            ApplyCarry(*tank, seat.Carry);
         tank->Milestone = tank->Score / MilestonePoints;
-        seat.alive = 1;
+        seat.Alive = 1;
     }
     for (const TCellPoint& cell : Game.EnemySpawnPoints)
     {

@@ -36,15 +36,15 @@ void TMainForm::ResultFrame()
     canvas.Font.Name = "宋体";
     canvas.Font.Size = 16;
     const int cx = w, cy = h;
-    const std::string lines[2] = {ResultLine(1, Game.Carry1.Score), ResultLine(2, Game.Carry2.Score)};
-    for (int i = 0; i < 2; ++i)
+    for (const PlayerSeat& seat : Seats(Game))
     {
-        const int tw = canvas.TextWidth(lines[i]), th = canvas.TextHeight(lines[i]);
-        const int x = (cx - tw) / 2, y = i == 0 ? cy / 2 - th : cy / 2 + th;
+        const std::string line = ResultLine(seat.Player, seat.Carry.Score);
+        const int tw = canvas.TextWidth(line), th = canvas.TextHeight(line);
+        const int x = (cx - tw) / 2, y = seat.Player == 1 ? cy / 2 - th : cy / 2 + th;
         canvas.Font.Color = clBlack;
-        canvas.TextOut(x, y, lines[i]);
+        canvas.TextOut(x, y, line);
         canvas.Font.Color = clYellow;
-        canvas.TextOut(x + 1, y + 1, lines[i]);
+        canvas.TextOut(x + 1, y + 1, line);
     }
     ReleaseCanvas(canvas);
 
@@ -64,8 +64,11 @@ void TMainForm::ResultFrame()
     }
     else
     {
-        Game.Carry1.Score = Game.Carry2.Score = 0;
-        Game.LifeDebt1 = Game.LifeDebt2 = 0;
+        for (PlayerSeat seat : Seats(Game))
+        {
+            seat.Carry.Score = 0;
+            seat.LifeDebt = 0;
+        }
     }
     ChangeScene(Scene::Battle);
 }
