@@ -16,6 +16,42 @@ T Number(const std::string& option, const std::string& text)
     return value;
 }
 
+std::uint16_t Port(const std::string& option, const std::string& text)
+{
+    const auto port = Number<std::uint32_t>(option, text);
+    if (port < 1 || port > 65535)
+        throw std::invalid_argument(option + " needs a port from 1 to 65535, not " + text);
+    return std::uint16_t(port);
+}
+
+bool AllDigits(const char* text)
+{
+    return *text && std::string(text).find_first_not_of("0123456789") == std::string::npos;
+}
+
+// HOST, HOST:PORT, [IPv6] or [IPv6]:PORT.
+void ParseJoin(CommandLine& c, const std::string& v)
+{
+    std::string host = v, port;
+    if (!v.empty() && v[0] == '[')
+    {
+        const auto close = v.find(']');
+        if (close == std::string::npos || (close + 1 < v.size() && v[close + 1] != ':'))
+            throw std::invalid_argument("--join needs HOST[:PORT], not '" + v + "'");
+        host = v.substr(1, close - 1);
+        port = close + 1 < v.size() ? v.substr(close + 2) : "";
+    }
+    else if (const auto colon = v.rfind(':'); colon != std::string::npos && v.find(':') == colon)
+    {
+        host = v.substr(0, colon);
+        port = v.substr(colon + 1);
+    }
+    if (host.empty())
+        throw std::invalid_argument("--join needs HOST[:PORT], not '" + v + "'");
+    c.joinHost = host;
+    c.joinPort = port.empty() ? 0 : Port("--join", port);
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv)
@@ -59,6 +95,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
             c.dumpState = value();
         else if (arg == "--record")
             c.record = value();
+        else if (arg == "--host")
+            c.hostPort = i + 1 < argc && AllDigits(argv[i + 1]) ? Port(arg, argv[++i]) : 0;
+        else if (arg == "--join")
+            ParseJoin(c, value());
+        else if (arg == "--delay")
+        {
+            c.delay = Number<int>(arg, value());
+            if (*c.delay < 1 || *c.delay > 30)
+                throw std::invalid_argument("--delay needs 1 to 30 frames");
+        }
         else if (arg == "--help" || arg == "-h")
             c.help = true;
         else if (arg == "--version")
@@ -66,6 +112,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         else
             throw std::invalid_argument("unknown option " + arg);
     }
+    if (c.hostPort && !c.joinHost.empty())
+        throw std::invalid_argument("--host and --join cannot both be given");
     return c;
 }
 
@@ -84,6 +132,9 @@ std::string CommandLineHelp()
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
+           "  --host [PORT]         play player 1 over the network: wait for a partner on UDP PORT (29817)\n"
+           "  --join HOST[:PORT]    play player 2 over the network with the game hosted on HOST\n"
+           "  --delay N             network play: frames of input delay, 1 to 30 (3; the host's counts)\n"
            "  --help, --version\n";
 }
 
