@@ -184,7 +184,7 @@ TEST(Lockstep, TwoMachinesPlayTheGameOfTheMergedScript)
     PlayTogether(a, b, 400);
     ASSERT_EQ(a.session->End(), SessionEnd::None) << a.session->EndMessage();
     ASSERT_EQ(b.session->End(), SessionEnd::None) << b.session->EndMessage();
-    EXPECT_EQ(a.form->Scene, SceneBattle);
+    EXPECT_EQ(a.form->Scene, Scene::Battle);
     EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
     EXPECT_EQ(StateDigest(*a.form), Solo(MergedScript(host, guest), 11, 400));
 }
@@ -203,13 +203,13 @@ TEST(Lockstep, AFreezeStopsBothGamesAndEitherRecordingReplaysTheGame)
     ASSERT_FALSE(a.input->Ended()) << a.session->EndMessage();
     EXPECT_GT(a.session->NextTurn(), 210u) << "the turns went on while the frames stood still";
     EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
-    a.recorder->Flush();
-    b.recorder->Flush();
+    a.recorder->Flush(a.form->FrameCalls + 1);
+    b.recorder->Flush(b.form->FrameCalls + 1);
     const InputScript recorded = LoadInputScript((dir / "b.txt").string());
     EXPECT_EQ(recorded.seed, 5u);
     std::ostringstream lines;
     for (const ScriptEvent& e : recorded.events)
-        lines << ScriptLines(e.frame, e.event);
+        lines << ScriptLines(e.frame, e.Event());
     EXPECT_EQ(Solo(lines.str(), 5, 200), StateDigest(*a.form));
     std::filesystem::remove_all(dir);
 }
