@@ -18,6 +18,7 @@
 #include "shell/automation/GameLoop.h"
 #include "shell/automation/InputRecorder.h"
 #include "shell/automation/StateDump.h"
+#include "shell/settings/Settings.h"
 
 using namespace vorlanex;
 
@@ -146,6 +147,12 @@ int main(int argc, char** argv)
     config.seed = seed;
     config.unpaced = options.unpaced;
     config.builtinAssets = BuiltinAssetArchive();
+    // Automation never depends on the player's own files: headless and scripted runs leave them alone.
+    const bool playerFiles = !options.headless && options.inputScript.empty() && !options.noSettings;
+    if (playerFiles)
+        config.settingsFile = DefaultSettingsPath();
+    config.playerMapsDir = !options.mapsDir.empty() ? options.mapsDir : playerFiles ? DefaultPlayerMapsFolder() : "";
+    config.mapsCampaign = !options.mapsDir.empty();
 
     int exitCode = 0;
     try

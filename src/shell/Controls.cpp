@@ -26,7 +26,10 @@ void TMainForm::FormKeyDown(int Key, bool alt)
         if (Key == VK_F4)
             QuitRequested = true;
         else if (Key == VK_RETURN && platform.video)
+        {
             platform.video->ToggleFullscreen();
+            SettingsChanged(true);
+        }
         return;
     }
     switch (Key)
@@ -44,8 +47,10 @@ void TMainForm::FormKeyDown(int Key, bool alt)
             StopWave(WaveFind(DXWaveList, "背景音乐"));
         break;
     case VK_F12: Game.SoundOn = !Game.SoundOn; break;
-    default: break;
+    default: return;
     }
+    if (Key == VK_F11 || Key == VK_F12)
+        SettingsChanged();
 }
 
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
@@ -78,6 +83,7 @@ void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
             if (Contains(Game.MenuButtons[std::size_t(i)].Rect, X, Y))
             {
                 Game.Difficulty = i + 1;
+                SettingsChanged();
                 Scene = SavedScene;
                 PendingScene = 0;
                 break;

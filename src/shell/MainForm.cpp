@@ -13,6 +13,7 @@
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
 #include "shell/FormBattleContext.h"
+#include "shell/settings/Settings.h"
 
 namespace vorlanex {
 
@@ -123,12 +124,14 @@ void TMainForm::FormCreate()
     Game.PlayerLosses = Game.LifeDebt1 = Game.LifeDebt2 = 0;
     Game.SpawnPeriod = 90;
     Game.EnemyTurnChance = 0.06;
+    LoadSettings();
 
     Game.Rng.Seed(config.seed ? *config.seed
                               : std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
 
     Game.CurrentLevel = 1;
-    Game.MapFileName = MapFileNameFor(Game.AppDir, Game.CurrentLevel);
+    FindCampaignMaps();
+    Game.MapFileName = LevelMapFile(Game.CurrentLevel);
     Caption = Game.MapFileName;
     if (platform.video)
         platform.video->SetCaption(Caption);
@@ -151,6 +154,8 @@ void TMainForm::FormCreate()
         return;
 
     StartSoundAndMusic();
+    if (!Game.MusicOn)
+        StopMusic();
     Game.TickerX = DXDraw.Width() / 2;
     ChangeScene(SceneTitle);
 }
@@ -270,7 +275,11 @@ void TMainForm::DXTimerDeactivate()
         platform.video->SetCaption(Caption);
 }
 
-void TMainForm::mnLowClick(int tag) { Game.Difficulty = tag; }
+void TMainForm::mnLowClick(int tag)
+{
+    Game.Difficulty = tag;
+    SettingsChanged();
+}
 
 void TMainForm::Block(std::uint32_t ms)
 {

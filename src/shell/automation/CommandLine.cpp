@@ -59,6 +59,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
             c.dumpState = value();
         else if (arg == "--record")
             c.record = value();
+        else if (arg == "--no-settings")
+            c.noSettings = true;
+        else if (arg == "--maps")
+            c.mapsDir = value();
         else if (arg == "--help" || arg == "-h")
             c.help = true;
         else if (arg == "--version")
@@ -84,6 +88,8 @@ std::string CommandLineHelp()
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
+           "  --no-settings         neither read nor write the settings file\n"
+           "  --maps DIR            play the maps of DIR in name order\n"
            "  --help, --version\n";
 }
 
