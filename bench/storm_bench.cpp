@@ -179,10 +179,10 @@ void BM_ResultFrame(benchmark::State& state)
     played.LevelCleared = 1;
     played.Carry1.Score = 123456;
     played.Carry2.Score = 456789;
-    game.form.ChangeScene(SceneResult);
+    game.form.ChangeScene(Scene::Result);
     for (auto _ : state)
         game.Frame();
-    if (game.form.Scene != SceneResult || !game.form.ReportedErrors().empty())
+    if (game.form.Scene != Scene::Result || !game.form.ReportedErrors().empty())
         state.SkipWithError(game.ErrorOr("the result screen was left"));
 }
 BENCHMARK(BM_ResultFrame)->Unit(benchmark::kMicrosecond);

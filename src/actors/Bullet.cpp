@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Direction.h"
 #include "actors/EnemyBoss.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
 #include "actors/GameState.h"

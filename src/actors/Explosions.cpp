@@ -2,7 +2,7 @@
 
 #include "actors/Explosions.h"
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "framework/PictureCollection.h"
 

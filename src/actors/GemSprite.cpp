@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Explosions.h"
 #include "actors/GameState.h"

@@ -2,7 +2,7 @@
 
 #include "actors/Snow.h"
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
 

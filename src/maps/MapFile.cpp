@@ -1,5 +1,8 @@
 #include "maps/MapFile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -258,8 +261,8 @@ MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::strin
 MapReadResult ReadMapFile(const std::string& path)
 {
     const std::string name = ResolveFileName(path);
-    if (ClassifyDataFile(name) == DataFileKind::Missing)
-        return Failure(MapReadStatus::Missing, path, "file not found");
+    if (struct stat st {}; ::stat(name.c_str(), &st) != 0)
+        return Failure(MapReadStatus::Missing, path, std::strerror(errno));
     std::vector<std::uint8_t> bytes;
     try
     {

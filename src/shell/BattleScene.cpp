@@ -1,7 +1,7 @@
 // The battle's rule book: what one battle frame does, who enters the field and when, and the battle services
 // the actors call.
 
-#include "actors/AssetNames.h"
+#include "framework/AssetNames.h"
 #include "actors/BattleServices.h"
 #include "actors/Bullet.h"
 #include "actors/Direction.h"
@@ -27,10 +27,10 @@ void TMainForm::BattleFrame()
     SpriteEngine.Move(16);
     SpriteEngine.FreeKilled();
     // While a scene change is pending the battle still moves, but is not drawn.
-    if (PendingScene != 0 || !SpriteEngine.DrawOnFilled(0))
+    if (PendingScene != Scene::None || !SpriteEngine.DrawOnFilled(0))
         FillSurface(DXDraw.BackSurface, 0);
     if (Game.RandomNumber() < 0.005)
-        Game.Wind = OppositeDirection(Game.Wind);
+        Game.Wind = std::uint8_t(OppositeDirection(Heading(Game.Wind)));
     CallTimedPlanes();
     if (Game.RandomNumber() < Game.GemChance && Game.GemsSpawned < MaxGemsPerLevel)
         SpawnGem();

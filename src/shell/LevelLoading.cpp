@@ -5,7 +5,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "actors/Tank.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
 #include "framework/DataFile.h"
 #include "maps/Layers.h"
 #include "maps/MapFile.h"
@@ -17,9 +19,8 @@ namespace vorlanex {
 
 namespace {
 
-// The form's own pictures at the head of DXImageList ("EnemyPos", "PlayerPos", "Back0"); the rest is the level's.
+// The form's own pictures at the head of DXImageList ("EnemyPos", "PlayerPos", names::PlainBackground); the rest is the level's.
 constexpr int FixedPictureCount = 3;
-constexpr std::int32_t CellSize = 32;
 constexpr std::int32_t LayerZ[3] = {0, 3, 5};
 // One loading screen per display refresh is all anyone can see; drawing more only slows the build.
 constexpr std::uint32_t LoadingScreenIntervalMs = 16;
@@ -118,8 +119,8 @@ private:
 
 void StopPlaneSound(TMainForm& form)
 {
-    if (form.DXWaveList.Items.IndexOf("飞机声") >= 0)
-        StopWave(WaveFind(form.DXWaveList, "飞机声"));
+    if (form.DXWaveList.Items.IndexOf(names::WavePlanes) >= 0)
+        StopWave(WaveFind(form.DXWaveList, names::WavePlanes));
 }
 
 // A name that leaves the game folder, and a picture that is there but cannot be read, are told to the player;
@@ -135,10 +136,10 @@ TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
         if (!refusal.empty())
             form.ReportError("Map file '" + form.Caption + "': background picture " + refusal +
                              "; the plain background is used");
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     }
     if (ClassifyDataFile(path) == DataFileKind::Missing)
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     try
     {
         item.LoadPictureFromFile(path);
@@ -147,9 +148,9 @@ TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
     {
         // A broken picture is no reason to lose the level: say so and lay the plain background.
         form.ReportError(e.what());
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     }
-    item.SetName("Lowerest");
+    item.SetName(names::LevelBackground);
     return &item;
 }
 
@@ -205,7 +206,7 @@ void AbandonLevel(TMainForm& form, const std::string& why)
     form.ReportError("Map file '" + form.Caption + "': " + why);
     ClearHalfBuiltLevel(form);
     StopPlaneSound(form);
-    form.PendingScene = SceneTitle;
+    form.PendingScene = Scene::Title;
     form.DXTimer.SetEnabled(true);
 }
 
@@ -239,7 +240,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
     }
     // A damaged or hostile file: say so and go back to the title, with its music, instead of an empty battlefield.
     form.ReportError(read.Message);
-    form.PendingScene = SceneTitle;
+    form.PendingScene = Scene::Title;
     if (form.Game.MusicOn)
         form.StartMusic();
     return false;
@@ -262,8 +263,8 @@ void TMainForm::ResetLevel()
     Game.Player2Tank = nullptr;
     Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(DXImageList.Items);
-    // The level's "Lowerest" went with the level pictures: this background shows nothing until the next build.
-    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind("Lowerest"));
+    // The level's names::LevelBackground went with the level pictures: this background shows nothing until the next build.
+    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind(names::LevelBackground));
 }
 
 void TMainForm::LoadMap(const std::string& fileName)
@@ -273,7 +274,7 @@ void TMainForm::LoadMap(const std::string& fileName)
     if (platform.video)
         platform.video->SetCaption(Caption);
     StopMusic();
-    PlaySound("飞机声", false);
+    PlaySound(names::WavePlanes, false);
 
     const MapReadResult read = ReadMapFile(fileName);
     if (!AcceptMapRead(*this, read))
@@ -342,7 +343,7 @@ void TMainForm::BuildLevel()
     DXDraw.ApplyPalette();
     DXDraw.StartDisplay();
     DXInput.KeyboardRestart();
-    Scene = SceneBattle;
+    Scene = Scene::Battle;
     DXTimer.SetEnabled(true);
 }
 

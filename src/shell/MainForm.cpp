@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "framework/AssetArchive.h"
+#include "framework/AssetNames.h"
+#include "framework/AssetTable.h"
 #include "framework/BuiltinPictures.h"
 #include "framework/BuiltinWaves.h"
 #include "framework/DataFile.h"
@@ -19,12 +21,6 @@ namespace vorlanex {
 
 namespace {
 
-// The five pictures that start-up replaces from files: (item name, file name).
-constexpr std::pair<const char*, const char*> kStartupPictures[] = {
-    {"Star", "背景1.BMP"}, {"Logo", "标题.BMP"}, {"胜利", "胜利.BMP"}, {"失败", "失败.BMP"}, {"边框", "边框1.BMP"},
-};
-
-constexpr const char* kMusicName = "背景音乐";
 constexpr const char* kHelpTextName = "操作帮助.TXT";
 // Far more than any help anyone reads in a ticker, far less than could strain memory.
 constexpr std::uint64_t kMaxHelpTextBytes = 4u << 20;
@@ -157,7 +153,7 @@ void TMainForm::FormCreate()
     if (!Game.MusicOn)
         StopMusic();
     Game.TickerX = DXDraw.Width() / 2;
-    ChangeScene(SceneTitle);
+    ChangeScene(Scene::Title);
 }
 
 void TMainForm::LoadHelpText()
@@ -201,14 +197,17 @@ std::string TMainForm::FindStartupFile(const std::string& name) const
 
 void TMainForm::ReplaceStartupPictures()
 {
-    for (const auto& [itemName, fileName] : kStartupPictures)
+    // The pictures that start-up replaces from files are those the table gives a file name.
+    for (const PictureDef& def : kImageListDefs)
     {
-        TPictureCollectionItem* item = ImageList.Items.ImageFind(itemName);
+        if (!*def.fileName)
+            continue;
+        TPictureCollectionItem* item = ImageList.Items.ImageFind(def.name);
         if (!item)
             continue;
         try
         {
-            item->LoadPictureFromFile(FindStartupFile(fileName));
+            item->LoadPictureFromFile(FindStartupFile(def.fileName));
             item->AssignItem(*item);
         }
         catch (const std::exception& e)
@@ -225,13 +224,13 @@ void TMainForm::StartSoundAndMusic()
     TWaveCollectionItem& music = DXWaveList.Items.Add();
     try
     {
-        music.LoadWaveFromFile(Game.AppDir + "背景音乐.wav");
+        music.LoadWaveFromFile(Game.AppDir + names::WaveMusic + ".wav");
     }
     catch (const std::exception& e)
     {
         ReportError(e.what());   // the game runs without music
     }
-    music.SetName(kMusicName);
+    music.SetName(names::WaveMusic);
     music.SetLooped(true);
     try
     {
@@ -241,7 +240,7 @@ void TMainForm::StartSoundAndMusic()
     {
         ReportError(std::string("Sound is off: ") + e.what());
     }
-    PlaySound(kMusicName, false);
+    PlaySound(names::WaveMusic, false);
 }
 
 bool TMainForm::QuitArrived()
@@ -306,14 +305,14 @@ void TMainForm::PlaySound(const std::string& Name, bool Wait)
 
 void TMainForm::StopMusic()
 {
-    if (DXWaveList.Items.IndexOf(kMusicName) >= 0)
-        StopWave(WaveFind(DXWaveList, kMusicName));
+    if (DXWaveList.Items.IndexOf(names::WaveMusic) >= 0)
+        StopWave(WaveFind(DXWaveList, names::WaveMusic));
 }
 
 void TMainForm::StartMusic()
 {
-    if (DXWaveList.Items.IndexOf(kMusicName) >= 0)
-        PlayWave(WaveFind(DXWaveList, kMusicName), false);
+    if (DXWaveList.Items.IndexOf(names::WaveMusic) >= 0)
+        PlayWave(WaveFind(DXWaveList, names::WaveMusic), false);
 }
 
 }  // namespace vorlanex

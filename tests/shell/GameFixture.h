@@ -101,7 +101,7 @@ protected:
         CopyGameData();
         Start();
         PressFire();
-        ASSERT_EQ(form->Scene, SceneBattle);
+        ASSERT_EQ(form->Scene, Scene::Battle);
     }
 
     // Settings files, player maps and the like, for tests that give the game some.

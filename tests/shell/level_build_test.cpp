@@ -123,7 +123,7 @@ TEST_F(LevelBuild, EveryCellBecomesATerrainSpriteAtItsLayersDepthWithTheTilesAtt
 
     EXPECT_EQ(form->Game.LoadTotal, 7);
     EXPECT_EQ(form->Game.LoadProgress, 7);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_TRUE(form->DXTimer.Enabled());
     EXPECT_EQ(form->Caption, MapPath());
     EXPECT_EQ(parts.system->BeepCount(), 0);
@@ -171,7 +171,7 @@ TEST_F(LevelBuild, TheSixtyFourByteRuleBeepsAndAbortsWhileSixtyFiveBytesBuild)
 
     bytes.resize(65, 0);
     Load(bytes);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(form->Game.LoadProgress, 3);
     EXPECT_EQ(form->Game.BackgroundSprite->Image->Name(), "Back0");
 }
@@ -233,21 +233,21 @@ TEST_F(LevelBuild, AHostileFileIsReportedAndSendsTheGameBackToTheTitle)
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_NE(form->ReportedErrors()[0].find(MapPath()), std::string::npos);
     EXPECT_EQ(LayerCells(), 0u);
-    EXPECT_EQ(form->PendingScene, 1);
+    EXPECT_EQ(form->PendingScene, Scene::Title);
 }
 
 TEST_F(LevelBuild, ATileWithABrokenBitmapIsReportedAndTheGameReturnsToTheTitle)
 {
     map.Layers[1] = {Cell(1, 1, "砖墙\\红砖"), Cell(2, 1, "坏\\图")};
-    form->ChangeScene(2);   // a battle entered from the title
-    ASSERT_EQ(form->Scene, 2);
+    form->ChangeScene(Scene::Battle);   // a battle entered from the title
+    ASSERT_EQ(form->Scene, Scene::Battle);
     Load();
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_NE(form->ReportedErrors()[0].find(MapPath()), std::string::npos);
     EXPECT_TRUE(form->DXTimer.Enabled());
-    EXPECT_EQ(form->PendingScene, 1);
+    EXPECT_EQ(form->PendingScene, Scene::Title);
     EXPECT_TRUE(Terrain().empty());
     EXPECT_EQ(form->DXImageList.Items.Count(), 3);
     Frame();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
 }

@@ -46,13 +46,13 @@ TEST_F(PlayerCampaign, TheFolderIsPlayedInNameOrderAndBeginsAgainAfterTheLast)
     EXPECT_EQ(form->Game.MapFileName, (dir / "a-hill.MAP").string());
     EXPECT_EQ(form->LevelMapFile(2), (dir / "b-river.map").string());
     PressFire();
-    ASSERT_EQ(form->Scene, SceneBattle);
+    ASSERT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(form->Caption, (dir / "a-hill.MAP").string());
 
     Frames(2);
     form->Game.CurrentLevel = 2;
     form->Game.LevelCleared = 1;
-    form->ChangeScene(SceneResult);
+    form->ChangeScene(Scene::Result);
     PressFire();
     EXPECT_EQ(form->Game.CurrentLevel, 1);
     EXPECT_EQ(form->Game.MapFileName, (dir / "a-hill.MAP").string());

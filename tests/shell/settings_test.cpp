@@ -128,11 +128,11 @@ TEST_F(SettingsFile, KeptSettingsAreAppliedAtStartAndWrittenWhenTheyChange)
     KeyDown(VK_SPACE);
     Frame();
     KeyUp(VK_SPACE);
-    EXPECT_EQ(form->Scene, SceneTitle) << "Space is player 2's up now, not fire";
+    EXPECT_EQ(form->Scene, Scene::Title) << "Space is player 2's up now, not fire";
     KeyDown(VK_X);
     Frame();
     KeyUp(VK_X);
-    EXPECT_EQ(form->Scene, SceneBattle);
+    EXPECT_EQ(form->Scene, Scene::Battle);
 
     const std::string before = Read(File());
     form->FormKeyDown(VK_F12, false);

@@ -9,7 +9,7 @@ TEST_F(Startup, MissingFilesAreReportedOnceAndTheTitleStillComes)
 {
     // An empty game folder: no pictures, no music, no help text, no maps.
     Start();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     EXPECT_TRUE(form->memo.empty());
     const auto& errors = form->ReportedErrors();
     EXPECT_EQ(errors.size(), 6u);   // five pictures and the music
@@ -47,7 +47,7 @@ TEST_F(Startup, NoDisplayEndsStartUpWithTheDisplayError)
     {
         EXPECT_STREQ(e.what(), "Display mode cannot be changed (1024x768 16bit)");
     }
-    EXPECT_EQ(game.Scene, 0);
+    EXPECT_EQ(game.Scene, Scene::None);
 }
 
 TEST_F(Startup, LevelMapNamesHaveAtLeastThreeDigits)

@@ -161,9 +161,9 @@ nlohmann::json DumpState(const TMainForm& form)
     nlohmann::json globals = GlobalsJson(form.Game, engine);
     return {
         {"frame", form.FrameCalls},
-        {"Scene", form.Scene},
-        {"SavedScene", form.SavedScene},
-        {"PendingScene", form.PendingScene},
+        {"Scene", std::uint8_t(form.Scene)},
+        {"SavedScene", std::uint8_t(form.SavedScene)},
+        {"PendingScene", std::uint8_t(form.PendingScene)},
         {"FrameCounter", form.FrameCounter},
         {"CursorFrame", form.CursorFrame},
         {"Caption", form.Caption},
