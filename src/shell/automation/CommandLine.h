@@ -23,6 +23,11 @@ struct CommandLine
     std::string record;
     bool noSettings = false;   // neither read nor write the player's settings file
     std::string mapsDir;       // the player's maps folder: its maps are the campaign
+    // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
+    std::optional<std::uint16_t> hostPort;
+    std::string joinHost;
+    std::uint16_t joinPort = 0;
+    std::optional<int> delay;   // --delay N: frames of input delay
     bool help = false;
     bool version = false;
 };
