@@ -191,7 +191,7 @@ int main(int argc, char** argv)
     {
         TMainForm form(platform, config);
         form.FormCreate();
-        GameLoop loop(form, overlay, run);
+        GameLoop loop(form, overlay, std::move(run));
         exitCode = loop.Run();
         if (!options.dumpState.empty())
             WriteStateDump(form, options.dumpState);
