@@ -15,7 +15,6 @@
 #include "actors/Explosions.h"
 #include "actors/GemSprite.h"
 #include "actors/HelpPlane.h"
-#include "actors/BattleServices.h"
 #include "actors/MyTank.h"
 #include "platform/sdl2/SdlPlatform.h"
 
@@ -88,8 +87,8 @@ struct StormBattle : FullMap
             AddEnemy(new TEnemyBoss(&engine));
         if (n.planes < StormPlanes - 5)
         {
-            LaunchSquadron(engine, EnemiesTeam, 10, 768);
-            LaunchSquadron(engine, PlayersTeam, 10, 768);
+            form->CallPlanes(EnemiesTeam, 10);
+            form->CallPlanes(PlayersTeam, 10);
         }
         for (; n.gems < StormGems; ++n.gems)
             new TGemSprite(&engine);

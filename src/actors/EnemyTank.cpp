@@ -5,10 +5,10 @@
 #include <array>
 #include <cmath>
 
-#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {

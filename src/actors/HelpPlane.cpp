@@ -2,9 +2,9 @@
 
 #include "actors/HelpPlane.h"
 
-#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
-#include "framework/DXInput.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
+#include "framework/DXInput.h"
 #include "platform/VirtualKeys.h"
 
 namespace vorlanex {

@@ -2,9 +2,9 @@
 
 #include "actors/Snow.h"
 
-#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
+#include "framework/AssetNames.h"
 
 namespace vorlanex {
 

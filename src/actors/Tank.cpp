@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {

@@ -1,15 +1,15 @@
 // The battle's rule book: what one battle frame does, who enters the field and when, and the battle services
 // the actors call.
 
-#include "framework/AssetNames.h"
-#include "actors/BattleServices.h"
 #include "actors/Bullet.h"
 #include "actors/Direction.h"
 #include "actors/EnemyBoss.h"
 #include "actors/EnemyTank.h"
 #include "actors/GemSprite.h"
 #include "actors/MyTank.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
+#include "shell/FormBattleContext.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -120,13 +120,10 @@ void TMainForm::ReviveByPartner()
     }
 }
 
-void TMainForm::KillBulletsOf(const TTank& Tank) { KillBulletsOfTank(*SpriteEngine.Engine, Tank); }
+void TMainForm::KillBulletsOf(const TTank& Tank) { Context->KillBulletsOf(Tank); }
 
-void TMainForm::FreezeOtherTeams(std::int32_t Team) { FreezeTanksNotOf(*SpriteEngine.Engine, Team); }
+void TMainForm::FreezeOtherTeams(std::int32_t Team) { Context->FreezeOtherTeams(Team); }
 
-void TMainForm::CallPlanes(std::int32_t Team, std::int32_t Count)
-{
-    LaunchSquadron(*SpriteEngine.Engine, Team, Count, DXDraw.BackSurface.Height());
-}
+void TMainForm::CallPlanes(std::int32_t Team, std::int32_t Count) { Context->CallPlanes(Team, Count); }
 
 }  // namespace vorlanex

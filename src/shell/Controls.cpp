@@ -24,7 +24,7 @@ void TMainForm::FormKeyDown(int Key, bool alt)
         // Alt+F4 without a window manager arrives as key presses; Alt+Enter switches window and full screen.
         if (Key == vk::F4)
             QuitRequested = true;
-        else if (Key == vk::Return && platform.video)
+        else if (Key == vk::Return)
             platform.video->ToggleFullscreen();
         return;
     }

@@ -97,14 +97,14 @@ public:
     {
         GameState& game = form.Game;
         ++game.LoadProgress;
-        const std::uint32_t now = form.platform.clock ? form.platform.clock->NowMs() : 0;
+        const std::uint32_t now = form.platform.clock->NowMs();
         // No frame polls the events during a build: a quit asked for meanwhile ends the build here, and the
         // message loop then ends the game. Looked for by steps too, as a clock that stands still (an
         // unpaced run) shows no screen between the first step and the last.
         if (game.LoadProgress % QuitCheckSteps == 0 && form.QuitArrived())
             throw EAbort();
         const bool edge = game.LoadProgress == 1 || game.LoadProgress >= game.LoadTotal;
-        if (!edge && (!form.platform.clock || now - shownAt < LoadingScreenIntervalMs))
+        if (!edge && now - shownAt < LoadingScreenIntervalMs)
             return;
         if (form.QuitArrived())
             throw EAbort();
@@ -231,8 +231,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
         throw EAbort();
     case MapReadStatus::TooShort:
         ApplyCells(form.Game, read.Map);
-        if (form.platform.system)
-            form.platform.system->Beep();
+        form.platform.system->Beep();
         form.DXTimer.SetEnabled(true);
         throw EAbort();
     case MapReadStatus::Invalid:
@@ -271,8 +270,7 @@ void TMainForm::LoadMap(const std::string& fileName)
 {
     ResetLevel();
     Caption = fileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
     StopMusic();
     PlaySound(names::WavePlanes, false);
 
@@ -305,10 +303,7 @@ void TMainForm::BuildLevel()
 
     TTile tile(
         FindTileLibrary(Game.AppDir),
-        [this] {
-            if (platform.system)
-                platform.system->Beep();
-        },
+        [this] { platform.system->Beep(); },
         [this](const std::string& fault) {
             ReportError(fault + "; the level is built without the tiles it cannot give");
         });

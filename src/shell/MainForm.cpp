@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 
 #include "framework/AssetArchive.h"
 #include "framework/AssetNames.h"
@@ -31,12 +32,28 @@ std::string MapFileNameFor(const std::string& appDir, std::int32_t level)
     return appDir + "MAP" + number + ".map";
 }
 
+// The form drives every part of the host: a missing one is a wiring fault, found when the form is made and
+// not at the first frame that happens to need it. Only the audio maker may be empty (the game is then silent).
+Platform& RequireComplete(Platform& platform)
+{
+    const char* missing = !platform.video    ? "video"
+                          : !platform.events ? "events"
+                          : !platform.clock  ? "clock"
+                          : !platform.text   ? "text"
+                          : !platform.system ? "system"
+                                             : nullptr;
+    if (missing)
+        throw std::invalid_argument(std::string("the form needs a complete platform: its ") + missing +
+                                    " is missing");
+    return platform;
+}
+
 }  // namespace
 
 std::string LevelMapFileName(const std::string& appDir, std::int32_t level) { return MapFileNameFor(appDir, level); }
 
 TMainForm::TMainForm(Platform& platform, GameConfig config)
-    : platform(platform),
+    : platform(RequireComplete(platform)),
       config(std::move(config)),
       DXTimer(*platform.clock),
       DXDraw(platform.video.get(), platform.text.get()),
@@ -79,7 +96,7 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     DXWaveList.SetDXSound(&DXSound);
     LoadBuiltinCatalogues();
 
-    DXTimer.Loaded(platform.events ? platform.events->HasFocus() : true);
+    DXTimer.Loaded(platform.events->HasFocus());
 }
 
 TMainForm::~TMainForm()
@@ -126,8 +143,7 @@ void TMainForm::FormCreate()
     Game.CurrentLevel = 1;
     Game.MapFileName = MapFileNameFor(Game.AppDir, Game.CurrentLevel);
     Caption = Game.MapFileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 
     Game.TileSet = std::make_unique<TTiles>();
     DXDraw.StartDisplay();   // a display that cannot be opened ends start-up here
@@ -240,7 +256,7 @@ void TMainForm::StartSoundAndMusic()
 
 bool TMainForm::QuitArrived()
 {
-    if (!QuitRequested && platform.events && platform.events->QuitPending())
+    if (!QuitRequested && platform.events->QuitPending())
         QuitRequested = true;
     return QuitRequested;
 }
@@ -258,15 +274,13 @@ void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 void TMainForm::DXTimerActivate()
 {
     Caption = Game.MapFileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 }
 
 void TMainForm::DXTimerDeactivate()
 {
     Caption = config.applicationTitle + " [Pause]";
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 }
 
 void TMainForm::mnLowClick(int tag) { Game.Difficulty = tag; }
@@ -282,10 +296,7 @@ void TMainForm::ReportError(const std::string& message)
     if (!reportedSet.insert(message).second)
         return;
     reportedErrors.push_back(message);
-    if (platform.system)
-        platform.system->ReportError(message);
-    else
-        std::fprintf(stderr, "%s\n", message.c_str());
+    platform.system->ReportError(message);
 }
 
 void TMainForm::PlaySound(const std::string& Name, bool Wait)

@@ -72,8 +72,7 @@ void TMainForm::DrawTicker()
 void TMainForm::DrawCursor()
 {
     int x = 0, y = 0;
-    if (platform.events)
-        platform.events->MousePosition(x, y);
+    platform.events->MousePosition(x, y);
     if (TPictureCollectionItem* cursor = ImageList.Items.ImageFind(names::Cursor))
         cursor->DrawPattern(DXDraw.BackSurface, x, y, CursorFrame / 8);
     CursorFrame = std::uint8_t((CursorFrame + 1) & 31);
