@@ -130,30 +130,12 @@ void TMainForm::MenuFrame()
     }
 }
 
-namespace {
-
-void CopyTankValues(const TMyTank& tank, TCarry& carry)
-{
-    carry.Score = tank.Score;
-    carry.Speed = tank.Speed;
-    carry.Life = tank.Life;
-    carry.AllPass = tank.AllPass;
-    carry.MaxBullets = tank.MaxBullets;
-    carry.BulletSpeed = tank.BulletSpeed;
-    carry.BulletPower = tank.BulletPower;
-    carry.BulletSize = tank.BulletSize;
-    carry.Spread = tank.Spread;
-    carry.ShotDelay = tank.ShotDelay;
-}
-
-}  // namespace
-
 void TMainForm::SaveCarriedValues()
 {
     if (Game.Player1Alive && Game.Player1Tank)
-        CopyTankValues(*Game.Player1Tank, Game.Carry1);
+        Game.Carry1.SaveFrom(*Game.Player1Tank);
     if (Game.Player2Alive && Game.Player2Tank)
-        CopyTankValues(*Game.Player2Tank, Game.Carry2);
+        Game.Carry2.SaveFrom(*Game.Player2Tank);
 }
 
 }  // namespace vorlanex

@@ -71,21 +71,6 @@ private:
     std::unordered_map<std::string, std::string> names;
 };
 
-void FillLayer(TLayer& layer, const std::vector<MapCell>& cells)
-{
-    for (const MapCell& source : cells)
-    {
-        layer.AddCell();
-        TCell& cell = *layer.Cells.back();
-        cell.Col = source.Col;
-        cell.Row = source.Row;
-        cell.Reserved1 = source.Reserved1;
-        cell.Reserved2 = source.Reserved2;
-        cell.Reserved3 = source.Reserved3;
-        cell.TileName = source.TileName;
-    }
-}
-
 // Counts the build's steps and shows the loading screen for the first and the last step and, in between, at
 // most once per display refresh.
 class LoadingSteps
@@ -212,9 +197,8 @@ void AbandonLevel(TMainForm& form, const std::string& why)
 
 void ApplyCells(GameState& game, const MapData& map)
 {
-    for (std::size_t i = 0; i < 3; ++i)
-        game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
-    game.PlayerStart = {map.PlayerStart.Column, map.PlayerStart.Row};
+    game.EnemySpawnPoints = map.EnemySpawnPoints;
+    game.PlayerStart = map.PlayerStart;
 }
 
 // Whether the load goes on with what was read. A wrong magic or a short file ends it quietly, unwinding to the
@@ -281,7 +265,7 @@ void TMainForm::LoadMap(const std::string& fileName)
     ApplyCells(Game, map);
     BackgroundFileName = map.BackgroundFileName;
     for (std::size_t i = 0; i < 3; ++i)
-        FillLayer(*Game.Layers[i], map.Layers[i]);
+        Game.Layers[i]->Assign(map.Layers[i]);
 
     Game.EnemiesSpawned = 0;
     BuildLevel();

@@ -118,29 +118,13 @@ void TMainForm::LoadBuiltinCatalogues()
 
 void TMainForm::FormCreate()
 {
+    // Every other value starts as the game state declares it.
     Game.AppDir = config.appDir;
     LoadHelpText();
-    Game.TickerLine = 0;
-    Game.TickerOn = Game.SoundOn = Game.MusicOn = Game.PanelOn = 1;
-
-    Game.CornerTolerance = 10;
-    Game.MaxLife = 2000;
-    Game.SnowOn = 1;
-    Game.GemLifetime = 900;
-    Game.GemChance = 0.005;
-    Game.EffectDuration = 300;
-    Game.BaseEnemyCount = 20;
-    Game.StartLives = 5;
-    Game.Lives1 = Game.StartLives;
-    Game.Lives2 = Game.StartLives;
-    Game.PlayerLosses = Game.LifeDebt1 = Game.LifeDebt2 = 0;
-    Game.SpawnPeriod = 90;
-    Game.EnemyTurnChance = 0.06;
 
     Game.Rng.Seed(config.seed ? *config.seed
                               : std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
 
-    Game.CurrentLevel = 1;
     Game.MapFileName = MapFileNameFor(Game.AppDir, Game.CurrentLevel);
     Caption = Game.MapFileName;
     platform.video->SetCaption(Caption);
@@ -149,7 +133,6 @@ void TMainForm::FormCreate()
     DXDraw.StartDisplay();   // a display that cannot be opened ends start-up here
     for (auto& layer : Game.Layers)
         layer = std::make_unique<TLayer>();
-    Game.Wind = 0;
     // A quit asked for during start-up ends it here; the message loop then ends the game without a frame.
     if (QuitArrived())
         return;

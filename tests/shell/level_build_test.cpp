@@ -23,9 +23,9 @@ std::vector<std::uint8_t> TileStream(TColor colour, std::uint8_t flags, std::int
     return bytes;
 }
 
-MapCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
+TCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
 {
-    MapCell c;
+    TCell c;
     c.Col = col;
     c.Row = row;
     c.TileName = Utf8ToGbk(utf8Name);
@@ -51,7 +51,7 @@ protected:
             TBitmap::TrueColor(64, 64, std::vector<TColor>(64 * 64, RGBColor(40, 120, 40))).ToBmp();
         WriteFile("地图背景/草地.BMP", std::string(grass.begin(), grass.end()));
         Start();
-        map.EnemySpawnPoints = {MapPoint{1, 0}, MapPoint{15, 0}, MapPoint{29, 0}};
+        map.EnemySpawnPoints = {TCellPoint{1, 0}, TCellPoint{15, 0}, TCellPoint{29, 0}};
         map.PlayerStart = {15, 22};
         map.BackgroundFileName = Utf8ToGbk("地图背景\\草地.BMP");
     }

@@ -21,6 +21,11 @@ struct CommandLine
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
     std::string record;
+    // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
+    std::optional<std::uint16_t> hostPort;
+    std::string joinHost;
+    std::uint16_t joinPort = 0;
+    std::optional<int> delay;   // --delay N: frames of input delay
     bool help = false;
     bool version = false;
 };
