@@ -21,6 +21,7 @@
 #include "shell/automation/InputRecorder.h"
 #include "shell/automation/StartupChecks.h"
 #include "shell/automation/StateDump.h"
+#include "shell/settings/Settings.h"
 #include "shell/net/NetworkGame.h"
 #include "shell/net/NetworkInput.h"
 
@@ -214,6 +215,12 @@ int main(int argc, char** argv)
     config.seed = seed;
     config.unpaced = options.unpaced;
     config.builtinAssets = BuiltinAssetArchive();
+    // Automation never depends on the player's own files: headless and scripted runs leave them alone.
+    const bool playerFiles = !options.headless && options.inputScript.empty() && !options.noSettings;
+    if (playerFiles)
+        config.settingsFile = DefaultSettingsPath();
+    config.playerMapsDir = !options.mapsDir.empty() ? options.mapsDir : playerFiles ? DefaultPlayerMapsFolder() : "";
+    config.mapsCampaign = !options.mapsDir.empty();
 
     int exitCode = 0;
     try

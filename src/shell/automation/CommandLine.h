@@ -21,6 +21,8 @@ struct CommandLine
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
     std::string record;
+    bool noSettings = false;   // neither read nor write the player's settings file
+    std::string mapsDir;       // the player's maps folder: its maps are the campaign
     // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
     std::optional<std::uint16_t> hostPort;
     std::string joinHost;
