@@ -236,7 +236,7 @@ int main(int argc, char** argv)
             const auto network = MakeEnetNetwork();
             return RunNetworkGame(form, *local, *overlay, *network, realClock, run, NetworkOptions(options));
         }
-        GameLoop loop(form, overlay, run);
+        GameLoop loop(form, overlay, std::move(run));
         exitCode = loop.Run();
         if (!options.dumpState.empty())
             WriteStateDump(form, options.dumpState);
