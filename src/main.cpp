@@ -216,7 +216,10 @@ int main(int argc, char** argv)
     config.unpaced = options.unpaced;
     config.builtinAssets = BuiltinAssetArchive();
     // Automation never depends on the player's own files: headless and scripted runs leave them alone.
-    const bool playerFiles = !options.headless && options.inputScript.empty() && !options.noSettings;
+    // Nor does a network game: both machines play the standard keys and the host's choices, so that either
+    // recording replays.
+    const bool playerFiles =
+        !options.headless && options.inputScript.empty() && !options.noSettings && !PlaysOverNetwork(options);
     if (playerFiles)
         config.settingsFile = DefaultSettingsPath();
     config.playerMapsDir = !options.mapsDir.empty() ? options.mapsDir : playerFiles ? DefaultPlayerMapsFolder() : "";
@@ -235,7 +238,7 @@ int main(int argc, char** argv)
             const auto network = MakeEnetNetwork();
             return RunNetworkGame(form, *local, *overlay, *network, realClock, run, NetworkOptions(options));
         }
-        GameLoop loop(form, overlay, run);
+        GameLoop loop(form, overlay, std::move(run));
         exitCode = loop.Run();
         if (!options.dumpState.empty())
             WriteStateDump(form, options.dumpState);
