@@ -6,6 +6,7 @@
 #include "framework/AssetNames.h"
 #include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
+#include "shell/editor/MapEditor.h"
 
 namespace vorlanex {
 
@@ -19,13 +20,28 @@ bool Contains(const TRect& r, int x, int y) { return r.Left <= x && x <= r.Right
 
 void TMainForm::FormKeyDown(int Key, bool alt)
 {
+    if (!alt && TestPlaying() && Key == vk::Escape)
+    {
+        EndTestPlay();
+        return;
+    }
+    if (!alt && Scene == Scene::Editor && Editor && Editor->KeyDown(Key))
+        return;
+    if (!alt && Scene == Scene::Title && Key == vk::F2)
+    {
+        OpenEditor("", true);
+        return;
+    }
     if (alt)
     {
         // Alt+F4 without a window manager arrives as key presses; Alt+Enter switches window and full screen.
         if (Key == vk::F4)
             QuitRequested = true;
         else if (Key == vk::Return)
+        {
             platform.video->ToggleFullscreen();
+            SettingsChanged(true);
+        }
         return;
     }
     switch (Key)
@@ -43,12 +59,24 @@ void TMainForm::FormKeyDown(int Key, bool alt)
             StopWave(WaveFind(DXWaveList, names::WaveMusic));
         break;
     case vk::F12: Game.SoundOn = !Game.SoundOn; break;
-    default: break;
+    default: return;
     }
+    if (Key == vk::F11 || Key == vk::F12)
+        SettingsChanged();
 }
 
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
 {
+    if (Scene == Scene::Editor)
+    {
+        InputEvent e;
+        e.kind = EventKind::MouseDown;
+        e.button = Button;
+        e.x = X;
+        e.y = Y;
+        EditorPointer(e);
+        return;
+    }
     TSprite* found = SpriteEngine.Engine->SpriteAt(X, Y);
     if (Button == MouseButton::Right && Scene != Scene::Menu)
     {
@@ -77,6 +105,7 @@ void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
             if (Contains(Game.MenuButtons[std::size_t(i)].Rect, X, Y))
             {
                 Game.Difficulty = i + 1;
+                SettingsChanged();
                 Scene = SavedScene;
                 PendingScene = Scene::None;
                 break;

@@ -92,6 +92,8 @@ const std::vector<Option>& Options()
         {"--screenshot", true, AddScreenshot},
         {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
         {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
+        {"--no-settings", false, [](CommandLine& c, const std::string&) { c.noSettings = true; }},
+        {"--maps", true, [](CommandLine& c, const std::string& v) { c.mapsDir = v; }},
         {"--join", true, ParseJoin},
         {"--delay", true,
          [](CommandLine& c, const std::string& v) {
@@ -117,7 +119,7 @@ const Option* FindOption(std::string_view name)
 // What an option's value stands for, for the message when it is missing.
 std::string_view ValueName(std::string_view option)
 {
-    if (option == "--data")
+    if (option == "--data" || option == "--maps")
         return "folder";
     if (option == "--seed" || option == "--frames" || option == "--delay")
         return "number";
@@ -140,6 +142,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         if (arg == "--host")
         {
             c.hostPort = i + 1 < argc && AllDigits(argv[i + 1]) ? Port(arg, argv[++i]) : 0;
+            continue;
+        }
+        // --edit takes a map file only when one follows.
+        if (arg == "--edit")
+        {
+            c.edit = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0')
+                c.editFile = argv[++i];
             continue;
         }
         const Option* option = FindOption(arg);
@@ -178,6 +188,9 @@ std::string CommandLineHelp()
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
+           "  --no-settings         neither read nor write the settings file\n"
+           "  --maps DIR            play the maps of DIR in name order; the editor keeps its maps there\n"
+           "  --edit [MAPFILE]      start in the map editor (a new map when MAPFILE does not exist yet)\n"
            "  --host [PORT]         play player 1 over the network: wait for a partner on UDP PORT (29817)\n"
            "  --join HOST[:PORT]    play player 2 over the network with the game hosted on HOST\n"
            "  --delay N             network play: frames of input delay, 1 to 30 (3; the host's counts)\n"

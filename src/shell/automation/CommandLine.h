@@ -21,6 +21,10 @@ struct CommandLine
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
     std::string record;
+    bool noSettings = false;   // neither read nor write the player's settings file
+    std::string mapsDir;
+    bool edit = false;         // start in the map editor
+    std::string editFile;      // the map the editor opens; empty for the list of the player's maps       // the player's maps folder: its maps are the campaign
     // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
     std::optional<std::uint16_t> hostPort;
     std::string joinHost;
