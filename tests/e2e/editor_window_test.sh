@@ -7,36 +7,10 @@ set -euo pipefail
 game="$(realpath "$1")"
 mapc="$(dirname "$game")/vorlanex-mapc"
 
-for tool in Xvfb openbox xdotool import convert; do
-    if ! command -v "$tool" > /dev/null; then
-        echo "SKIPPED: the editor window test needs $tool (Debian packages xvfb openbox xdotool imagemagick)"
-        exit 77
-    fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log" >&2
-    if [ -n "${VORLANEX_KEEP:-}" ]; then cp -r "$work" "$VORLANEX_KEEP"; fi
-    exit 1
-}
-
-display=120
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
+x_tools=(Xvfb openbox xdotool import convert)
+x_display=120
+x_screen=1280x1024
+source "$(dirname "$0")/x_session.sh"
 
 cd "$work"
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
