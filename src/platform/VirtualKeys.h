@@ -31,6 +31,9 @@ inline constexpr int F9 = 0x78;
 inline constexpr int F10 = 0x79;
 inline constexpr int F11 = 0x7A;
 inline constexpr int F12 = 0x7B;
+// The left/right modifier codes, in this order: left Shift, right Shift, left/right Ctrl, left/right Alt.
+inline constexpr int LeftShift = 0xA0;
+inline constexpr int RightAlt = 0xA5;
 
 constexpr int Letter(char c) { return c; }
 

@@ -45,7 +45,7 @@ void TMainForm::DrawNotice(const std::string& text)
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
     FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
         star->DrawPattern(back, 0, 0, 0);
     TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);
     UseGameFont(canvas, 12);

@@ -5,36 +5,10 @@
 set -euo pipefail
 game="$(realpath "$1")"
 
-for tool in Xvfb xauth openbox xdotool import convert python3; do
-    if ! command -v "$tool" > /dev/null; then
-        echo "SKIPPED: the real-window test needs $tool (Debian packages xvfb xauth openbox xdotool imagemagick)"
-        exit 77
-    fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log" >&2
-    if [ -n "${VORLANEX_KEEP:-}" ]; then cp -r "$work" "$VORLANEX_KEEP"; fi
-    exit 1
-}
-
-display=90
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
+x_tools=(Xvfb xauth openbox xdotool import convert python3)
+x_display=90
+x_screen=1920x1080
+source "$(dirname "$0")/x_session.sh"
 
 # A channel statistic of a screen rectangle (W H X Y), 0..1: max, mean or the share of yellow pixels.
 region() {
@@ -59,6 +33,8 @@ wait_for() {   # wait_for DESCRIPTION COMMAND...: up to 5 s
 
 cd "$work"
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+# The game keeps its settings and maps in the player's folders: this run gets folders of its own.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
 "$game" --seed 4 --record rec.txt --dump-state state.json > game.log 2>&1 &
 gamepid=$!
 pids+=($gamepid)

@@ -1,23 +1,21 @@
 #include <algorithm>
 
+#include "platform/VirtualKeys.h"
 #include "platform/null/NullPlatform.h"
 
 namespace vorlanex {
 
 namespace {
 
-constexpr int ShiftKey = 0x10;
-constexpr int ControlKey = 0x11;
-constexpr int AltKey = 0x12;
-constexpr int FirstSidedModifier = 0xA0;   // left Shift; then right Shift, left/right Ctrl, left/right Alt
-constexpr int LastSidedModifier = 0xA5;
+constexpr int FirstSidedModifier = vk::LeftShift;
+constexpr int LastSidedModifier = vk::RightAlt;
 
 // The generic code that a left/right modifier code also sets, or 0.
 int GenericModifier(int vk)
 {
     if (vk < FirstSidedModifier || vk > LastSidedModifier)
         return 0;
-    static constexpr int generic[3] = {ShiftKey, ControlKey, AltKey};
+    static constexpr int generic[3] = {vk::Shift, vk::Control, vk::Alt};
     return generic[(vk - FirstSidedModifier) / 2];
 }
 
@@ -34,9 +32,8 @@ bool ScriptedEvents::Poll(InputEvent& out)
 
 bool ScriptedEvents::QuitPending()
 {
-    constexpr int F4Key = 0x73;
     return std::any_of(queue.begin(), queue.end(), [](const InputEvent& e) {
-        return e.kind == EventKind::Quit || (e.kind == EventKind::KeyDown && e.key == F4Key && e.alt);
+        return e.kind == EventKind::Quit || (e.kind == EventKind::KeyDown && e.key == vk::F4 && e.alt);
     });
 }
 

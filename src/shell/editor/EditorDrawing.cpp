@@ -27,6 +27,7 @@ void TileOver(TDirectDrawSurface& back, const TPictureCollectionItem& picture)
 
 void ShadowText(TDirectDrawSurfaceCanvas& canvas, int x, int y, const std::string& text, TColor color)
 {
+    canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font.Color = clBlack;
     canvas.TextOut(x + 1, y + 1, text);
     canvas.Font.Color = color;

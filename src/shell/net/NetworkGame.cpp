@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
 #include "shell/automation/CommandLine.h"
 #include "shell/automation/InputRecorder.h"
@@ -14,14 +15,13 @@ namespace vorlanex {
 
 namespace {
 
-constexpr int kEscape = 0x1B, kF4 = 0x73;
 constexpr std::uint32_t kWaitingRedrawMs = 100;
 
 // Esc, Alt+F4 or the window's close while no game runs yet.
 bool LeavesWaiting(const InputEvent& e)
 {
     return e.kind == EventKind::Quit ||
-           (e.kind == EventKind::KeyDown && (e.key == kEscape || (e.key == kF4 && e.alt)));
+           (e.kind == EventKind::KeyDown && (e.key == vk::Escape || (e.key == vk::F4 && e.alt)));
 }
 
 void Tell(const std::string& message) { std::fprintf(stderr, "vorlanex: %s\n", message.c_str()); }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
 #include "shell/net/SharedStateDigest.h"
 
@@ -9,19 +10,18 @@ namespace vorlanex {
 
 namespace {
 
-constexpr int kAlt = 0x12, kF11 = 0x7A, kF12 = 0x7B;
-
 // Player 1's keys and what they become on the guest.
 constexpr std::pair<int, int> kGuestKeys[] = {
-    {0x26, 0x57}, {0x68, 0x57},   // up: Up, keypad 8 -> W
-    {0x28, 0x5A}, {0x62, 0x5A},   // down: Down, keypad 2 -> Z
-    {0x25, 0x41}, {0x64, 0x41},   // left: Left, keypad 4 -> A
-    {0x27, 0x53}, {0x66, 0x53},   // right: Right, keypad 6 -> S
-    {0x20, 0x10},                 // fire: Space -> Shift
-    {0x0D, 0x09},                 // offer a life: Enter -> Tab
-    {0x50, 0x1B},                 // withdraw the offer: P -> Esc
+    {vk::Up, vk::Letter('W')},    {vk::Numpad8, vk::Letter('W')},   // up
+    {vk::Down, vk::Letter('Z')},  {vk::Numpad2, vk::Letter('Z')},   // down
+    {vk::Left, vk::Letter('A')},  {vk::Numpad4, vk::Letter('A')},   // left
+    {vk::Right, vk::Letter('S')}, {vk::Numpad6, vk::Letter('S')},   // right
+    {vk::Space, vk::Shift},                                         // fire
+    {vk::Return, vk::Tab},                                          // offer a life
+    {vk::Letter('P'), vk::Escape},                                  // withdraw the offer
 };
-constexpr int kPlayer2Keys[] = {0x57, 0x5A, 0x41, 0x53, 0x10, 0x09, 0x1B};
+constexpr int kPlayer2Keys[] = {vk::Letter('W'), vk::Letter('Z'), vk::Letter('A'), vk::Letter('S'),
+                                vk::Shift,       vk::Tab,         vk::Escape};
 
 }  // namespace
 
@@ -30,7 +30,7 @@ int SeatKey(NetRole role, int vk)
     for (int key : kPlayer2Keys)
         if (vk == key)
             return 0;
-    if (vk == kAlt || vk == kF11 || vk == kF12 || vk < 1 || vk > 255)
+    if (vk == vk::Alt || vk == vk::F11 || vk == vk::F12 || vk < 1 || vk > 255)
         return 0;
     if (role == NetRole::Guest)
         for (const auto& [player1, player2] : kGuestKeys)
@@ -67,7 +67,7 @@ bool NetworkInput::Offer(InputEvent& event)
 bool NetworkInput::OfferKey(InputEvent& event)
 {
     const bool down = event.kind == EventKind::KeyDown;
-    if (event.key == kAlt)
+    if (event.key == vk::Alt)
     {
         altHeld = down;
         return false;
@@ -75,7 +75,7 @@ bool NetworkInput::OfferKey(InputEvent& event)
     if (down && event.repeat)
         return false;
     // Alt+Enter and Alt+F4 and the music and sound switches are for this machine.
-    if (down && (event.alt || altHeld || event.key == kF11 || event.key == kF12))
+    if (down && (event.alt || altHeld || event.key == vk::F11 || event.key == vk::F12))
     {
         event.alt = event.alt || altHeld;
         return true;
