@@ -5,20 +5,7 @@
 set -euo pipefail
 game="$(realpath "$1")"
 
-for tool in Xvfb xauth openbox xdotool import convert python3; do
-    if ! command -v "$tool" > /dev/null; then
-        echo "SKIPPED: the real-window test needs $tool (Debian packages xvfb xauth openbox xdotool imagemagick)"
-        exit 77
-    fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_screen.sh" "the real-window test"
 fail() {
     echo "FAILED: $*" >&2
     [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log" >&2
@@ -26,24 +13,10 @@ fail() {
     exit 1
 }
 
-display=90
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
-# A channel statistic of a screen rectangle (W H X Y), 0..1: max, mean or the share of yellow pixels.
+# A channel statistic of a screen rectangle (W H X Y), 0..1: max or mean.
 region() {
     convert "$1" -crop "$3x$4+$5+$6" +repage -format "%[fx:$2]" info:
 }
-yellow_share() {
-    convert "$1" -crop "$2x$3+$4+$5" +repage -fx 'r>0.6 && g>0.6 && b<0.4' -format '%[fx:mean]' info:
-}
-above() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }
 shot() { import -window root "$work/$1"; }
 geometry() { xdotool getwindowgeometry "$win" | sed -n 's/ *Geometry: //p'; }
 caption() { xdotool getwindowname "$win"; }

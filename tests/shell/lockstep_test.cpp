@@ -49,26 +49,9 @@ void PlayTogether(Machine& host, Machine& guest, int frames)
 
 std::string Solo(const std::string& script, std::uint64_t seed, int frames)
 {
-    NullPlatformParts parts;
-    Platform platform = MakeNullPlatform(&parts);
-    auto overlaid = std::make_unique<OverlayEvents>(std::move(platform.events));
-    OverlayEvents* overlay = overlaid.get();
-    platform.events = std::move(overlaid);
-    GameConfig config;
-    config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
-    config.seed = seed;
-    config.unpaced = true;
-    config.builtinAssets = BuiltinAssetArchive();
-    TMainForm form(platform, config);
-    form.FormCreate();
-    form.Game.Difficulty = 2;
-    RunOptions run;
-    run.unpaced = true;
-    run.frames = frames;
-    run.script = ParseInputScript(script, "merged").events;
-    run.afterUnpacedFrame = [&parts] { parts.clock->now += 33; };
-    GameLoop(form, overlay, run).Run();
-    return StateDigest(form);
+    testing::SoloGame game(script, seed, frames);
+    game.loop->Run();
+    return StateDigest(*game.form);
 }
 
 TEST(Lockstep, TwoMachinesPlayTheGameOfTheMergedScript)
