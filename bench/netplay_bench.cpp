@@ -44,14 +44,7 @@ void BM_LockstepTurn(benchmark::State& state)
     ManualClock clock;
     LockstepSession host(*net.first, clock, NetRole::Host, testing::Identity());
     LockstepSession guest(*net.second, clock, NetRole::Guest, testing::Identity());
-    host.Offer({1, 1, 1, 3});
-    net.first->Host(1);
-    net.second->Connect("host", 1);
-    for (int i = 0; i < 4; ++i)
-    {
-        guest.Service(0);
-        host.Service(0);
-    }
+    testing::Introduce(host, guest, net);
     InputEvent key;
     key.kind = EventKind::KeyDown;
     key.key = 0x26;

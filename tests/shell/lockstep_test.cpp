@@ -155,14 +155,7 @@ TEST(Lockstep, OtherGameDataIsRefusedNamingTheFile)
     NetIdentity other = Identity();
     other.files[1].digest = 99;
     LockstepSession guest(*net.second, clock, NetRole::Guest, other);
-    host.Offer({1, 1, 1, 3});
-    net.first->Host(1);
-    net.second->Connect("host", 1);
-    for (int i = 0; i < 4; ++i)
-    {
-        guest.Service(0);
-        host.Service(0);
-    }
+    testing::Introduce(host, guest, net);
     EXPECT_EQ(host.End(), SessionEnd::Refused);
     EXPECT_EQ(guest.End(), SessionEnd::Refused);
     EXPECT_EQ(guest.EndMessage(), "the host refused the game: the data file MAP002.map differs between the two machines");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assets/BuiltinAssets.h"
+#include "platform/null/LoopbackNetwork.h"
 #include "platform/null/NullPlatform.h"
 #include "shell/MainForm.h"
 #include "shell/automation/GameLoop.h"
@@ -107,6 +108,19 @@ struct Machine
     RunOptions run;
     std::unique_ptr<GameLoop> loop;
 };
+
+// Connects two bare sessions over the pair and lets them shake hands (the host offering a small game).
+inline void Introduce(LockstepSession& host, LockstepSession& guest, LoopbackPair& net)
+{
+    host.Offer({1, 1, 1, kDelay});
+    net.first->Host(1);
+    net.second->Connect("host", 1);
+    for (int i = 0; i < 4; ++i)
+    {
+        guest.Service(0);
+        host.Service(0);
+    }
+}
 
 // Runs both handshakes to the start of the game; false when it did not start.
 inline bool Handshake(Machine& host, Machine& guest)
