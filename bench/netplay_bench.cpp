@@ -13,37 +13,9 @@ namespace {
 constexpr int kFramesPerIteration = 30;
 constexpr int kIterations = 100;
 
-struct SoloGame
-{
-    SoloGame()
-    {
-        platform = MakeNullPlatform(&parts);
-        auto overlaid = std::make_unique<OverlayEvents>(std::move(platform.events));
-        OverlayEvents* overlay = overlaid.get();
-        platform.events = std::move(overlaid);
-        GameConfig config;
-        config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
-        config.seed = 4;
-        config.unpaced = true;
-        config.builtinAssets = BuiltinAssetArchive();
-        form = std::make_unique<TMainForm>(platform, config);
-        form->FormCreate();
-        form->Game.Difficulty = 2;   // as the host offers it below
-        run.unpaced = true;
-        run.script = ParseInputScript("6 press Space\n", "solo").events;
-        run.afterUnpacedFrame = [this] { parts.clock->now += 33; };
-        loop = std::make_unique<GameLoop>(*form, overlay, run);
-    }
-    NullPlatformParts parts;
-    Platform platform;
-    std::unique_ptr<TMainForm> form;
-    RunOptions run;
-    std::unique_ptr<GameLoop> loop;
-};
-
 void BM_GameFramesAlone(benchmark::State& state)
 {
-    SoloGame game;
+    testing::SoloGame game("6 press Space\n", 4);
     for (auto _ : state)
         for (int i = 0; i < kFramesPerIteration; ++i)
             game.loop->Pass();
@@ -55,7 +27,7 @@ BENCHMARK(BM_GameFramesAlone)->Unit(benchmark::kMillisecond)->Iterations(kIterat
 // The state digest of a battle under way, which each machine takes every 30 frames.
 void BM_SharedStateDigest(benchmark::State& state)
 {
-    SoloGame game;
+    testing::SoloGame game("6 press Space\n", 4);
     for (int i = 0; i < 600; ++i)
         game.loop->Pass();
     for (auto _ : state)
@@ -72,14 +44,7 @@ void BM_LockstepTurn(benchmark::State& state)
     ManualClock clock;
     LockstepSession host(*net.first, clock, NetRole::Host, testing::Identity());
     LockstepSession guest(*net.second, clock, NetRole::Guest, testing::Identity());
-    host.Offer({1, 1, 1, 3});
-    net.first->Host(1);
-    net.second->Connect("host", 1);
-    for (int i = 0; i < 4; ++i)
-    {
-        guest.Service(0);
-        host.Service(0);
-    }
+    testing::Introduce(host, guest, net);
     InputEvent key;
     key.kind = EventKind::KeyDown;
     key.key = 0x26;

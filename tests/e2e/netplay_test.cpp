@@ -310,7 +310,10 @@ TEST_F(NetworkGame, APartnerKilledOutrightIsReportedWithinTenSeconds)
     const std::uint16_t port = FreeUdpPort();
     // Paced, so that the game is still running when the guest dies.
     const auto [h, g] = StartPair(port, port, 100000);
-    std::this_thread::sleep_for(2s);
+    // The guest's recording starts once the two are playing (a sanitizer build takes its time to get there).
+    for (int i = 0; i < 300 && !(fs::exists(dir / "guest.rec") && fs::file_size(dir / "guest.rec") > 0); ++i)
+        std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(1s);
     ASSERT_EQ(::kill(g, SIGKILL), 0);
     ASSERT_EQ(Wait(g), 128 + SIGKILL);
     const auto killed = std::chrono::steady_clock::now();

@@ -5,42 +5,18 @@
 set -euo pipefail
 game="$(realpath "$1")"
 
-for tool in Xvfb xauth openbox xdotool import convert python3; do
-    if ! command -v "$tool" > /dev/null; then
-        echo "SKIPPED: the network window test needs $tool (Debian packages xvfb xauth openbox xdotool imagemagick)"
-        exit 77
-    fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
+x_tools=(Xvfb xauth openbox xdotool import convert python3)
+x_display=90
+x_screen=1920x1080
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+fail() {   # both games' logs instead of one
     echo "FAILED: $*" >&2
     for log in "$work"/host.log "$work"/guest.log; do [ -f "$log" ] && sed "s|^|$(basename "$log" .log): |" "$log" >&2; done
     if [ -n "${VORLANEX_KEEP:-}" ]; then cp -r "$work" "$VORLANEX_KEEP"; fi
     exit 1
 }
 
-display=90
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
 port="$(python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-yellow_share() {   # FILE W H X Y: the share of yellow pixels in a rectangle
-    convert "$1" -crop "$2x$3+$4+$5" +repage -fx 'r>0.6 && g>0.6 && b<0.4' -format '%[fx:mean]' info:
-}
-above() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }
 window_of() { timeout 10 xdotool search --sync --onlyvisible --pid "$1" | head -n 1; }
 hold() {   # WINDOW KEY SECONDS
     xdotool windowactivate --sync "$1"

@@ -10,14 +10,10 @@ x_display=90
 x_screen=1920x1080
 source "$(dirname "$0")/x_session.sh"
 
-# A channel statistic of a screen rectangle (W H X Y), 0..1: max, mean or the share of yellow pixels.
+# A channel statistic of a screen rectangle (W H X Y), 0..1: max or mean.
 region() {
     convert "$1" -crop "$3x$4+$5+$6" +repage -format "%[fx:$2]" info:
 }
-yellow_share() {
-    convert "$1" -crop "$2x$3+$4+$5" +repage -fx 'r>0.6 && g>0.6 && b<0.4' -format '%[fx:mean]' info:
-}
-above() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }
 shot() { import -window root "$work/$1"; }
 geometry() { xdotool getwindowgeometry "$win" | sed -n 's/ *Geometry: //p'; }
 caption() { xdotool getwindowname "$win"; }

@@ -1,6 +1,7 @@
 # Sourced by the window tests: checks the X tools, makes a work folder that goes away at exit, and starts an
 # X screen of size $x_screen (from display number $x_display on) with a window manager.
-# Sets: work, pids, DISPLAY; defines fail, which keeps the work folder in $VORLANEX_KEEP when that is set.
+# Sets: work, pids, DISPLAY; defines fail, which keeps the work folder in $VORLANEX_KEEP when that is set, and
+# the screenshot probes yellow_share and above.
 for tool in "${x_tools[@]}"; do
     if ! command -v "$tool" > /dev/null; then
         echo "SKIPPED: this window test needs $tool (Debian packages xvfb xauth openbox xdotool imagemagick)"
@@ -31,3 +32,9 @@ for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sle
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 sleep 1
+
+# The share of yellow pixels in a rectangle of a screenshot: FILE W H X Y.
+yellow_share() {
+    convert "$1" -crop "$2x$3+$4+$5" +repage -fx 'r>0.6 && g>0.6 && b<0.4' -format '%[fx:mean]' info:
+}
+above() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }

@@ -49,26 +49,9 @@ void PlayTogether(Machine& host, Machine& guest, int frames)
 
 std::string Solo(const std::string& script, std::uint64_t seed, int frames)
 {
-    NullPlatformParts parts;
-    Platform platform = MakeNullPlatform(&parts);
-    auto overlaid = std::make_unique<OverlayEvents>(std::move(platform.events));
-    OverlayEvents* overlay = overlaid.get();
-    platform.events = std::move(overlaid);
-    GameConfig config;
-    config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
-    config.seed = seed;
-    config.unpaced = true;
-    config.builtinAssets = BuiltinAssetArchive();
-    TMainForm form(platform, config);
-    form.FormCreate();
-    form.Game.Difficulty = 2;
-    RunOptions run;
-    run.unpaced = true;
-    run.frames = frames;
-    run.script = ParseInputScript(script, "merged").events;
-    run.afterUnpacedFrame = [&parts] { parts.clock->now += 33; };
-    GameLoop(form, overlay, run).Run();
-    return StateDigest(form);
+    testing::SoloGame game(script, seed, frames);
+    game.loop->Run();
+    return StateDigest(*game.form);
 }
 
 TEST(Lockstep, TwoMachinesPlayTheGameOfTheMergedScript)
@@ -172,14 +155,7 @@ TEST(Lockstep, OtherGameDataIsRefusedNamingTheFile)
     NetIdentity other = Identity();
     other.files[1].digest = 99;
     LockstepSession guest(*net.second, clock, NetRole::Guest, other);
-    host.Offer({1, 1, 1, 3});
-    net.first->Host(1);
-    net.second->Connect("host", 1);
-    for (int i = 0; i < 4; ++i)
-    {
-        guest.Service(0);
-        host.Service(0);
-    }
+    testing::Introduce(host, guest, net);
     EXPECT_EQ(host.End(), SessionEnd::Refused);
     EXPECT_EQ(guest.End(), SessionEnd::Refused);
     EXPECT_EQ(guest.EndMessage(), "the host refused the game: the data file MAP002.map differs between the two machines");

@@ -3,9 +3,11 @@
 // build, its lockstep session over an in-memory network and its frame loop.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "assets/BuiltinAssets.h"
+#include "platform/null/LoopbackNetwork.h"
 #include "platform/null/NullPlatform.h"
 #include "shell/MainForm.h"
 #include "shell/automation/GameLoop.h"
@@ -22,6 +24,43 @@ constexpr int kDelay = 3;
 
 inline NetIdentity Identity() { return {"1.0", {{"MAP001.map", 1}, {"MAP002.map", 2}}}; }
 
+// An unpaced game of the build's game folder on the null platform.
+inline GameConfig BuildFolderConfig(std::uint64_t seed)
+{
+    GameConfig config;
+    config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
+    config.seed = seed;
+    config.unpaced = true;
+    config.builtinAssets = BuiltinAssetArchive();
+    return config;
+}
+
+// The one-keyboard game that a shared one is compared with: the same game, its script laid over the null
+// platform's events, at the difficulty the machines' host offers.
+struct SoloGame
+{
+    SoloGame(const std::string& script, std::uint64_t seed, std::optional<std::int64_t> frames = std::nullopt)
+    {
+        platform = MakeNullPlatform(&parts);
+        auto overlaid = std::make_unique<OverlayEvents>(std::move(platform.events));
+        OverlayEvents* overlay = overlaid.get();
+        platform.events = std::move(overlaid);
+        form = std::make_unique<TMainForm>(platform, BuildFolderConfig(seed));
+        form->FormCreate();
+        form->Game.Difficulty = 2;
+        RunOptions run;
+        run.unpaced = true;
+        run.frames = frames;
+        run.script = ParseInputScript(script, "solo").events;
+        run.afterUnpacedFrame = [this] { parts.clock->now += 33; };
+        loop = std::make_unique<GameLoop>(*form, overlay, run);
+    }
+    NullPlatformParts parts;
+    Platform platform;
+    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<GameLoop> loop;
+};
+
 // One machine of a shared game: a whole game on the null platform, its session and its frame loop.
 struct Machine
 {
@@ -33,12 +72,7 @@ struct Machine
         auto overlaid = std::make_unique<OverlayEvents>(std::make_unique<LocalPointerEvents>(*host));
         overlay = overlaid.get();
         platform.events = std::move(overlaid);
-        GameConfig config;
-        config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
-        config.seed = seed;
-        config.unpaced = true;
-        config.builtinAssets = BuiltinAssetArchive();
-        form = std::make_unique<TMainForm>(platform, config);
+        form = std::make_unique<TMainForm>(platform, BuildFolderConfig(seed));
         form->FormCreate();
         session = std::make_unique<LockstepSession>(network, *parts.clock, role, Identity());
         if (role == NetRole::Host)
@@ -74,6 +108,19 @@ struct Machine
     RunOptions run;
     std::unique_ptr<GameLoop> loop;
 };
+
+// Connects two bare sessions over the pair and lets them shake hands (the host offering a small game).
+inline void Introduce(LockstepSession& host, LockstepSession& guest, LoopbackPair& net)
+{
+    host.Offer({1, 1, 1, kDelay});
+    net.first->Host(1);
+    net.second->Connect("host", 1);
+    for (int i = 0; i < 4; ++i)
+    {
+        guest.Service(0);
+        host.Service(0);
+    }
+}
 
 // Runs both handshakes to the start of the game; false when it did not start.
 inline bool Handshake(Machine& host, Machine& guest)

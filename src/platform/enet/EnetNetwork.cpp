@@ -14,7 +14,7 @@ namespace {
 constexpr enet_uint32 kTimeoutMinimumMs = 2000;
 constexpr enet_uint32 kTimeoutMaximumMs = 4000;
 // How long a goodbye waits for the partner's acknowledgement before the connection is simply dropped.
-constexpr enet_uint32 kGoodbyeMs = 1000;
+constexpr enet_uint32 kGoodbyeMs = 3000;
 constexpr std::size_t kChannels = 1;
 constexpr int kBatch = 256;
 
