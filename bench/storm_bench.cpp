@@ -15,7 +15,6 @@
 #include "actors/Explosions.h"
 #include "actors/GemSprite.h"
 #include "actors/HelpPlane.h"
-#include "actors/BattleServices.h"
 #include "actors/MyTank.h"
 #include "platform/sdl2/SdlPlatform.h"
 
@@ -88,8 +87,8 @@ struct StormBattle : FullMap
             AddEnemy(new TEnemyBoss(&engine));
         if (n.planes < StormPlanes - 5)
         {
-            LaunchSquadron(engine, EnemiesTeam, 10, 768);
-            LaunchSquadron(engine, PlayersTeam, 10, 768);
+            form->CallPlanes(EnemiesTeam, 10);
+            form->CallPlanes(PlayersTeam, 10);
         }
         for (; n.gems < StormGems; ++n.gems)
             new TGemSprite(&engine);
@@ -179,10 +178,10 @@ void BM_ResultFrame(benchmark::State& state)
     played.LevelCleared = 1;
     played.Carry1.Score = 123456;
     played.Carry2.Score = 456789;
-    game.form.ChangeScene(SceneResult);
+    game.form.ChangeScene(Scene::Result);
     for (auto _ : state)
         game.Frame();
-    if (game.form.Scene != SceneResult || !game.form.ReportedErrors().empty())
+    if (game.form.Scene != Scene::Result || !game.form.ReportedErrors().empty())
         state.SkipWithError(game.ErrorOr("the result screen was left"));
 }
 BENCHMARK(BM_ResultFrame)->Unit(benchmark::kMicrosecond);

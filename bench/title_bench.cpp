@@ -11,7 +11,7 @@ static void BM_TitleFrame(benchmark::State& state)
     bench::TextGame game;
     for (auto _ : state)
         game.Frame();
-    if (game.form.Scene != 1 || !game.form.ReportedErrors().empty())
+    if (game.form.Scene != Scene::Title || !game.form.ReportedErrors().empty())
         state.SkipWithError(game.ErrorOr("the title did not start"));
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMicrosecond);

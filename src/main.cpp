@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "assets/BuiltinAssets.h"
@@ -17,6 +18,7 @@
 #include "shell/automation/CommandLine.h"
 #include "shell/automation/GameLoop.h"
 #include "shell/automation/InputRecorder.h"
+#include "shell/automation/StartupChecks.h"
 #include "shell/automation/StateDump.h"
 
 using namespace vorlanex;
@@ -75,6 +77,25 @@ Platform MakePlatform(const CommandLine& options)
     return platform;
 }
 
+// When the run ends: a recording's end line, or for an unattended script without --frames, after the last
+// frame the script speaks of.
+std::optional<std::int64_t> StopBefore(const CommandLine& options, const InputScript& script)
+{
+    if (script.end)
+        return script.end;
+    if (options.inputScript.empty() || !options.unpaced || options.frames)
+        return std::nullopt;
+    return (script.events.empty() ? 0 : script.events.back().frame) + 1;
+}
+
+std::string ChosenGameFolder(const CommandLine& options)
+{
+    std::string folder = options.dataDir.empty() ? GameFolder() : options.dataDir;
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +104,8 @@ int main(int argc, char** argv)
     try
     {
         options = ParseCommandLine(argc, argv);
+        if (!options.help && !options.version)
+            CheckOutputs(options);
     }
     catch (const std::exception& e)
     {
@@ -100,10 +123,21 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    RunOptions run;
-    run.frames = options.frames;
-    run.unpaced = options.unpaced;
-    run.screenshots = options.screenshots;
+    GameConfig config;
+    config.appDir = ChosenGameFolder(options);
+    if (const std::string problem = GameFolderProblem(options.dataDir.empty() ? config.appDir : options.dataDir);
+        !problem.empty())
+    {
+        std::fprintf(stderr, "vorlanex: %s\n", problem.c_str());
+        return 1;
+    }
+    if (!options.headless)
+        if (const std::string why = WindowUnavailableReason(); !why.empty())
+        {
+            std::fprintf(stderr, "vorlanex: cannot open a window: %s\n", why.c_str());
+            return 1;
+        }
+
     InputScript script;
     try
     {
@@ -115,6 +149,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vorlanex: %s\n", e.what());
         return 2;
     }
+    for (const std::string& warning : script.warnings)
+        std::fprintf(stderr, "vorlanex: %s\n", warning.c_str());
+
+    RunOptions run;
+    run.frames = options.frames;
+    run.unpaced = options.unpaced;
+    run.headless = options.headless;
+    run.screenshots = options.screenshots;
+    run.stopBefore = StopBefore(options, script);
     run.script = std::move(script.events);
     // The seed in use is always known, so a recording can name it.
     const std::uint64_t seed = options.seed   ? *options.seed
@@ -138,10 +181,6 @@ int main(int argc, char** argv)
         run.afterUnpacedFrame = [clock = platform.clock.get()] { clock->SleepMs(33); };
     auto* overlay = static_cast<OverlayEvents*>(platform.events.get());
 
-    GameConfig config;
-    config.appDir = options.dataDir.empty() ? GameFolder() : options.dataDir;
-    if (config.appDir.back() != '/')
-        config.appDir += '/';
     config.windowed = options.windowed;
     config.seed = seed;
     config.unpaced = options.unpaced;

@@ -7,7 +7,7 @@ namespace vorlanex {
 
 BattleContext* FindBattle(const TSprite& sprite)
 {
-    return sprite.Engine ? dynamic_cast<BattleContext*>(sprite.Engine->Owner) : nullptr;
+    return sprite.Engine ? sprite.Engine->Owner : nullptr;
 }
 
 BattleContext& Battle(const TSprite& sprite)

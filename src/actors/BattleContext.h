@@ -1,7 +1,8 @@
 #pragma once
 // What an actor may reach of the game it plays in: the game state with its random generator, the picture
-// catalogue, the input states, the sound call and the battle services of the shell. The form provides it and
-// hands it to its sprite engine; a test builds one over a bare engine. An actor never sees more than this.
+// catalogue, the input states, the sound call and the battle services acting on its engine. The form provides
+// it and makes it its sprite engine's owner; a test builds one over a bare engine. An actor never sees more
+// than this.
 
 #include <cstdint>
 #include <string>
@@ -16,17 +17,20 @@ class TPictureCollection;
 class TPictureCollectionItem;
 class TTank;
 
-class BattleContext : public SpriteEngineOwner
+class BattleContext
 {
 public:
-    BattleContext(GameState& game, TPictureCollection& pictures, TDXInput& input)
-        : Game(game), Pictures(pictures), Input(input)
+    // The engine is only referred to here; its owner sets Engine.Owner once both exist.
+    BattleContext(GameState& game, TPictureCollection& pictures, TDXInput& input, TSpriteEngine& engine)
+        : Game(game), Pictures(pictures), Input(input), Engine(engine)
     {
     }
+    virtual ~BattleContext() = default;
 
     GameState& Game;
     TPictureCollection& Pictures;
     TDXInput& Input;
+    TSpriteEngine& Engine;
 
     virtual void PlaySound(const std::string& name, bool wait) = 0;
     // The whole keyboard at this moment: 256 bytes by virtual-key code, bit 7 set = held.
@@ -35,9 +39,12 @@ public:
     virtual std::int32_t DisplayWidth() const = 0;
     virtual std::int32_t DisplayHeight() const = 0;
 
-    virtual void KillBulletsOf(const TTank& tank) = 0;
-    virtual void FreezeOtherTeams(std::int32_t team) = 0;
-    virtual void CallPlanes(std::int32_t team, std::int32_t count) = 0;
+    // Marks for freeing every bullet directly under the engine whose owner is tank.
+    void KillBulletsOf(const TTank& tank);
+    // Freezes every tank directly under the engine (planes included) that is not of team, for 300 more Steps.
+    void FreezeOtherTeams(std::int32_t team);
+    // Launches a squadron of count help planes for team from the left of the battlefield.
+    void CallPlanes(std::int32_t team, std::int32_t count);
 };
 
 class EBattleWiring : public std::logic_error

@@ -1,5 +1,8 @@
+// The battle services: what bullets, power-ups and the form's timers do to the whole battlefield at once.
+
 #include "actors/BattleServices.h"
 
+#include "actors/BattleContext.h"
 #include "actors/Bullet.h"
 #include "actors/HelpPlane.h"
 #include "actors/Tank.h"
@@ -7,21 +10,21 @@
 namespace vorlanex {
 
 // Killing only marks, so the indices stay valid through the loop.
-void KillBulletsOfTank(TSpriteEngine& engine, const TTank& tank)
+void BattleContext::KillBulletsOf(const TTank& tank)
 {
-    const int count = engine.ChildCount();
+    const int count = Engine.ChildCount();
     for (int i = 0; i < count; ++i)
-        if (auto* bullet = dynamic_cast<TBullet*>(engine.Child(i)); bullet && bullet->Owner() == &tank)
+        if (auto* bullet = dynamic_cast<TBullet*>(Engine.Child(i)); bullet && bullet->Owner() == &tank)
             bullet->Kill();
 }
 
 // The 300 Steps are fixed, whatever the timed power-ups last.
-void FreezeTanksNotOf(TSpriteEngine& engine, std::int32_t team)
+void BattleContext::FreezeOtherTeams(std::int32_t team)
 {
-    const int count = engine.ChildCount();
+    const int count = Engine.ChildCount();
     for (int i = 0; i < count; ++i)
     {
-        auto* tank = dynamic_cast<TTank*>(engine.Child(i));
+        auto* tank = dynamic_cast<TTank*>(Engine.Child(i));
         if (!tank || tank->Team == team)
             continue;
         tank->FreezeTime += 300;
@@ -46,11 +49,11 @@ std::vector<PlanePlace> SquadronPlaces(std::int32_t displayHeight, std::int32_t 
     return places;
 }
 
-void LaunchSquadron(TSpriteEngine& engine, std::int32_t team, std::int32_t count, std::int32_t displayHeight)
+void BattleContext::CallPlanes(std::int32_t team, std::int32_t count)
 {
-    for (const PlanePlace& place : SquadronPlaces(displayHeight, count))
+    for (const PlanePlace& place : SquadronPlaces(DisplayHeight(), count))
     {
-        auto* plane = new THelpPlane(&engine);
+        auto* plane = new THelpPlane(&Engine);
         plane->Team = team;
         plane->Y = place.Y;
         plane->X = place.X;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Direction.h"
 #include "actors/EnemyBoss.h"
@@ -16,6 +15,7 @@
 #include "actors/MyTank.h"
 #include "actors/Tank.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
 #include "actors/GameState.h"
 #include "actors/MyTank.h"
+#include "framework/AssetNames.h"
 
 namespace vorlanex {
 

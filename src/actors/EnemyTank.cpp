@@ -5,10 +5,10 @@
 #include <array>
 #include <cmath>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {
@@ -74,8 +74,9 @@ void TEnemyTank::SetKind(std::int32_t kind)
 
 void TEnemyTank::UpdatePicture()
 {
-    if (KnownKind(Kind) && Direction < 4)
-        Image = FindPicture(*this, EnemyKinds[std::size_t(Kind)].pictures[Direction]);
+    const std::size_t heading = std::size_t(Direction);
+    if (KnownKind(Kind) && heading < 4)
+        Image = FindPicture(*this, EnemyKinds[std::size_t(Kind)].pictures[heading]);
 }
 
 void TEnemyTank::PickNewDirection()
@@ -83,8 +84,8 @@ void TEnemyTank::PickNewDirection()
     std::int32_t next;
     do
         next = GameRandom(*this, 4);
-    while (next == Direction);
-    Direction = std::uint8_t(next);
+    while (Heading(next) == Direction);
+    Direction = Heading(next);
 }
 
 void TEnemyTank::Step(std::int32_t MoveCount)
@@ -154,7 +155,7 @@ void TEnemyTank::OnHit(TSprite& other, bool& Done)
 void TEnemyTank::AlignAcross()
 {
     const double tolerance = Battle(*this).Game.CornerTolerance;
-    double& pos = (Direction == 2 || Direction == 3) ? X : Y;
+    double& pos = IsVertical(Direction) ? X : Y;
     const double start = GridStart(pos);
     pos = pos - start < tolerance ? start : start + CellSize;
 }

@@ -2,8 +2,8 @@
 
 #include "actors/Explosions.h"
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Explosions.h"
 #include "actors/GameState.h"
 #include "actors/Tank.h"
+#include "framework/AssetNames.h"
 #include "framework/FieldSink.h"
 
 namespace vorlanex {

@@ -2,9 +2,9 @@
 
 #include "actors/HelpPlane.h"
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {
@@ -13,7 +13,7 @@ THelpPlane::THelpPlane(TSprite* parent) : TTank(parent)
 {
     State = StateActive;
     Team = PlayersTeam;
-    Direction = 1;
+    Direction = Heading::Right;
     Speed = 500;
     MaxBullets = 10;
     BulletSpeed = 800;

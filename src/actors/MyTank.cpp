@@ -4,27 +4,21 @@
 
 #include <cmath>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
-#include "framework/DXInput.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
+#include "framework/DXInput.h"
+#include "platform/VirtualKeys.h"
 
 namespace vorlanex {
-
-namespace {
-
-constexpr int VK_F5 = 0x74, VK_F6 = 0x75, VK_F7 = 0x76;
-
-
-}  // namespace
 
 TMyTank::TMyTank(TSprite* parent) : TTank(parent)
 {
     const GameState& game = Battle(*this).Game;
     GiveLife = 0;
     Life = 1500;
-    Direction = 2;
+    Direction = Heading::Up;
     MaxBullets = 4;
     Speed = 300 + 50 * game.Difficulty;
     BulletPower = 200 + 50 * game.Difficulty;
@@ -49,7 +43,7 @@ void TMyTank::ApplyCheatIfHeld()
     BattleContext& battle = Battle(*this);
     std::uint8_t keys[256] = {};
     battle.ReadKeyboard(keys);
-    if (!(keys[VK_F5] & 0x80) || !(keys[VK_F6] & 0x80) || !(keys[VK_F7] & 0x80))
+    if (!(keys[vk::F5] & 0x80) || !(keys[vk::F6] & 0x80) || !(keys[vk::F7] & 0x80))
         return;
     Life = 15000;
     MaxBullets = 30;
@@ -64,13 +58,14 @@ void TMyTank::ApplyCheatIfHeld()
 
 void TMyTank::UsePlayer2Keys()
 {
-    FireKey = 9;
-    UpKey = 5;
-    DownKey = 6;
-    LeftKey = 7;
-    RightKey = 8;
-    GiveKey = 10;
-    KeepKey = 12;
+    const PlayerInputStates& states = kPlayerInputStates[1];
+    FireKey = std::uint8_t(states.fire);
+    UpKey = std::uint8_t(states.up);
+    DownKey = std::uint8_t(states.down);
+    LeftKey = std::uint8_t(states.left);
+    RightKey = std::uint8_t(states.right);
+    GiveKey = std::uint8_t(states.give);
+    KeepKey = std::uint8_t(states.keep);
 }
 
 void TMyTank::Step(std::int32_t MoveCount)
@@ -115,7 +110,7 @@ bool TMyTank::SteerAndDrive(std::int32_t MoveCount)
 {
     const TDXInput& input = Battle(*this).Input;
     const std::uint8_t keys[4] = {UpKey, DownKey, LeftKey, RightKey};
-    const std::uint8_t headings[4] = {2, 3, 0, 1};
+    const Heading headings[4] = {Heading::Up, Heading::Down, Heading::Left, Heading::Right};
     for (int i = 0; i < 4; ++i)
     {
         if (!input.State(keys[i]))
@@ -156,7 +151,7 @@ void TMyTank::OnHit(TSprite& other, bool& Done)
 void TMyTank::SlideAroundCorner(const TSprite& terrain)
 {
     const double tolerance = Battle(*this).Game.CornerTolerance;
-    const bool vertical = Direction == 2 || Direction == 3;
+    const bool vertical = IsVertical(Direction);
     double& pos = vertical ? X : Y;
     const double size = vertical ? Width : Height;
     const double terrainPos = vertical ? terrain.X : terrain.Y;

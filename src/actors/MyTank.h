@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "actors/Tank.h"
+#include "framework/DXInputStates.h"
 
 namespace vorlanex {
 
@@ -22,13 +23,13 @@ public:
     // Player 2's input states: W, Z, A, S, Shift, Tab, Esc.
     void UsePlayer2Keys();
 
-    std::uint8_t FireKey = 4;
-    std::uint8_t UpKey = 0;
-    std::uint8_t DownKey = 1;
-    std::uint8_t LeftKey = 2;
-    std::uint8_t RightKey = 3;
-    std::uint8_t KeepKey = 13;
-    std::uint8_t GiveKey = 11;
+    std::uint8_t FireKey = kPlayerInputStates[0].fire;
+    std::uint8_t UpKey = kPlayerInputStates[0].up;
+    std::uint8_t DownKey = kPlayerInputStates[0].down;
+    std::uint8_t LeftKey = kPlayerInputStates[0].left;
+    std::uint8_t RightKey = kPlayerInputStates[0].right;
+    std::uint8_t KeepKey = kPlayerInputStates[0].keep;
+    std::uint8_t GiveKey = kPlayerInputStates[0].give;
     std::uint8_t GiveLife = 0;
     std::int32_t Milestone = 0;
 

@@ -2,9 +2,9 @@
 
 #include "actors/Snow.h"
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/GameState.h"
+#include "framework/AssetNames.h"
 
 namespace vorlanex {
 

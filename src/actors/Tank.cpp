@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "actors/AssetNames.h"
 #include "actors/BattleContext.h"
 #include "actors/Bullet.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
 
 namespace vorlanex {
@@ -27,24 +27,24 @@ std::int32_t VolleyOffset(std::int32_t i)
     return i % 2 == 1 ? step : -step;
 }
 
-const char* PlayerTankPicture(std::uint8_t direction)
+const char* PlayerTankPicture(Heading direction)
 {
     switch (direction)
     {
-    case 0: return names::MyTankLeft;
-    case 1: return names::MyTankRight;
-    case 2: return names::MyTankUp;
+    case Heading::Left: return names::MyTankLeft;
+    case Heading::Right: return names::MyTankRight;
+    case Heading::Up: return names::MyTankUp;
     default: return names::MyTankDown;
     }
 }
 
-std::int32_t DirectionAngle(std::uint8_t direction)
+std::int32_t DirectionAngle(Heading direction)
 {
     switch (direction)
     {
-    case 0: return 128;
-    case 2: return 64;
-    case 3: return 192;
+    case Heading::Left: return 128;
+    case Heading::Up: return 64;
+    case Heading::Down: return 192;
     default: return 0;
     }
 }
@@ -136,10 +136,10 @@ void TTank::DriveAhead(double distance)
 {
     switch (Direction)
     {
-    case 0: X -= distance; break;
-    case 1: X += distance; break;
-    case 2: Y -= distance; break;
-    case 3: Y += distance; break;
+    case Heading::Left: X -= distance; break;
+    case Heading::Right: X += distance; break;
+    case Heading::Up: Y -= distance; break;
+    case Heading::Down: Y += distance; break;
     default: break;
     }
 }
@@ -192,10 +192,10 @@ void TTank::PushBackFrom(const TSprite& terrain)
 {
     switch (Direction)
     {
-    case 2: Y = SnapToCell(terrain.Y + terrain.Height); break;
-    case 3: Y = SnapToCell(terrain.Y - 1); break;
-    case 0: X = SnapToCell(terrain.X + terrain.Width); break;
-    case 1: X = SnapToCell(terrain.X - 1); break;
+    case Heading::Up: Y = SnapToCell(terrain.Y + terrain.Height); break;
+    case Heading::Down: Y = SnapToCell(terrain.Y - 1); break;
+    case Heading::Left: X = SnapToCell(terrain.X + terrain.Width); break;
+    case Heading::Right: X = SnapToCell(terrain.X - 1); break;
     default: break;
     }
 }
@@ -203,11 +203,11 @@ void TTank::PushBackFrom(const TSprite& terrain)
 void TTank::Fields(FieldSink& out) const
 {
     TImageSprite::Fields(out);
-    out.Int("State", State);
+    out.Int("State", std::int32_t(State));
     out.Int("Team", Team);
     out.Int("Age", Age);
     out.Int("Score", Score);
-    out.Int("Direction", Direction);
+    out.Int("Direction", std::uint8_t(Direction));
     out.Real("Speed", Speed);
     out.Int("Life", Life);
     out.Int("AllPass", AllPass);

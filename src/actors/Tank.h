@@ -6,20 +6,23 @@
 #include <cstdint>
 #include <vector>
 
+#include "actors/Direction.h"
 #include "framework/SpriteEngine.h"
 
 namespace vorlanex {
 
 class TBullet;
 
-// TTank::State values.
-enum TankState : std::int32_t
+// TTank::State values. Scoped, so a tank state never compares with an input state (StateDown, ...); the
+// enumerators are brought out by name for the rules that read them.
+enum class TankState : std::int32_t
 {
     StateAppearing = 0,
     StateActive = 1,
     StateSuper = 3,
     StateFrozen = 4,
 };
+using enum TankState;
 
 // Teams of tanks and planes: bullets and power-ups never act within one team.
 inline constexpr std::int32_t PlayersTeam = 0;
@@ -34,11 +37,11 @@ double GridStart(double v);
 inline constexpr std::int32_t AppearingSteps = 60;
 
 // The heading added to a bullet's angle for each direction: left 128, right 0, up 64, down 192.
-std::int32_t DirectionAngle(std::uint8_t direction);
+std::int32_t DirectionAngle(Heading direction);
 // The angle offset of bullet i of a fan: 0, +4, -4, +8, -8, +12, -12, ...
 std::int32_t VolleyOffset(std::int32_t i);
 // The player tank's picture for a direction.
-const char* PlayerTankPicture(std::uint8_t direction);
+const char* PlayerTankPicture(Heading direction);
 
 class TTank : public TImageSprite
 {
@@ -52,11 +55,11 @@ public:
     // Keeps the tank inside the display; true when a coordinate had to change.
     bool ClampToDisplay();
 
-    std::int32_t State = StateAppearing;
+    TankState State = StateAppearing;
     std::int32_t Team = PlayersTeam;
     std::int32_t Age = 0;
     std::int32_t Score = 0;
-    std::uint8_t Direction = 3;
+    Heading Direction = Heading::Down;
     double Speed = 200;
     std::int32_t Life = 400;
     std::uint8_t AllPass = 0;

@@ -8,7 +8,7 @@
 
 namespace vorlanex {
 
-struct PictureSpec
+struct PictureDef
 {
     const char* name;
     int patternWidth, patternHeight;   // 0 = the picture's own size
@@ -20,7 +20,7 @@ struct PictureSpec
     const char* fileName;              // start-up picture file, or "" for pictures stored in the program
 };
 
-inline constexpr std::array<PictureSpec, 63> kImageListSpec{{
+inline constexpr std::array<PictureDef, 63> kImageListDefs{{
     {"Star", 1024, 768, 0, 0, 0, false, RGBColor(255, 255, 253), false, "背景1.BMP"},
     {"Blink", 32, 32, 32, 96, 8, true, clBlack, false, ""},
     {"Logo", 0, 0, 0, 0, 0, true, clBlack, true, "标题.BMP"},
@@ -86,7 +86,7 @@ inline constexpr std::array<PictureSpec, 63> kImageListSpec{{
     {"SmallTank2", 16, 16, 16, 16, 8, true, clBlack, false, ""},
 }};
 
-inline constexpr std::array<PictureSpec, 3> kDXImageListSpec{{
+inline constexpr std::array<PictureDef, 3> kDXImageListDefs{{
     {"EnemyPos", 32, 32, 64, 32, 8, true, clBlack, false, ""},
     {"PlayerPos", 32, 32, 64, 32, 8, true, clBlack, false, ""},
     {"Back0", 0, 0, 48, 48, 8, true, clNavy, false, ""},

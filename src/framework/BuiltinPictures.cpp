@@ -9,33 +9,33 @@ namespace vorlanex {
 
 namespace {
 
-TBitmap BuiltinPicture(const PictureSpec& spec, const std::vector<AssetEntry>& archive)
+TBitmap BuiltinPicture(const PictureDef& def, const std::vector<AssetEntry>& archive)
 {
-    const std::string source = std::string("built-in picture \"") + spec.name + "\"";
-    const AssetEntry* entry = FindAsset(archive, AssetKind::Picture, spec.name);
+    const std::string source = std::string("built-in picture \"") + def.name + "\"";
+    const AssetEntry* entry = FindAsset(archive, AssetKind::Picture, def.name);
     if (!entry)
         throw BitmapError(source + ": missing from the asset archive");
     TBitmap picture = TBitmap::FromBytes(entry->bytes, source);
-    if (picture.Width() != spec.width || picture.Height() != spec.height || picture.BitCount() != spec.bitCount)
+    if (picture.Width() != def.width || picture.Height() != def.height || picture.BitCount() != def.bitCount)
         throw BitmapError(source + ": is " + std::to_string(picture.Width()) + " x " +
                           std::to_string(picture.Height()) + " at " + std::to_string(picture.BitCount()) +
-                          " bits, expected " + std::to_string(spec.width) + " x " + std::to_string(spec.height) +
-                          " at " + std::to_string(spec.bitCount) + " bits");
+                          " bits, expected " + std::to_string(def.width) + " x " + std::to_string(def.height) +
+                          " at " + std::to_string(def.bitCount) + " bits");
     return picture;
 }
 
-void AddItems(TPictureCollection& list, std::span<const PictureSpec> specs, const std::vector<AssetEntry>& archive)
+void AddItems(TPictureCollection& list, std::span<const PictureDef> defs, const std::vector<AssetEntry>& archive)
 {
-    for (const PictureSpec& spec : specs) {
+    for (const PictureDef& def : defs) {
         TPictureCollectionItem& item = list.Add();
-        item.SetName(spec.name);
-        item.SetPatternWidth(spec.patternWidth);
-        item.SetPatternHeight(spec.patternHeight);
-        item.Transparent = spec.transparent;
-        item.SetTransparentColor(spec.transparentColor);
-        item.SystemMemory = spec.systemMemory;
-        if (std::string(spec.fileName).empty())
-            item.Picture = BuiltinPicture(spec, archive);
+        item.SetName(def.name);
+        item.SetPatternWidth(def.patternWidth);
+        item.SetPatternHeight(def.patternHeight);
+        item.Transparent = def.transparent;
+        item.SetTransparentColor(def.transparentColor);
+        item.SystemMemory = def.systemMemory;
+        if (std::string(def.fileName).empty())
+            item.Picture = BuiltinPicture(def, archive);
     }
 }
 
@@ -44,8 +44,8 @@ void AddItems(TPictureCollection& list, std::span<const PictureSpec> specs, cons
 void LoadBuiltinPictures(TPictureCollection& imageList, TPictureCollection& dxImageList,
                          const std::vector<AssetEntry>& archive)
 {
-    AddItems(imageList, kImageListSpec, archive);
-    AddItems(dxImageList, kDXImageListSpec, archive);
+    AddItems(imageList, kImageListDefs, archive);
+    AddItems(dxImageList, kDXImageListDefs, archive);
 }
 
 }  // namespace vorlanex

@@ -11,7 +11,7 @@
 
 namespace vorlanex {
 
-struct WaveSpec
+struct WaveDef
 {
     const char* name;
     bool looped;
@@ -22,7 +22,7 @@ struct WaveSpec
     int dataBytes;
 };
 
-inline constexpr std::array<WaveSpec, 8> kBuiltinWaveSpec{{
+inline constexpr std::array<WaveDef, 8> kBuiltinWaveDefs{{
     {"SceneMov", false, 0, 2, 22050, 16, 42640},
     {"Explosion", false, 0, 1, 11025, 16, 24076},
     {"kan!!", false, 0, 2, 11025, 8, 5916},

@@ -3,26 +3,28 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/VirtualKeys.h"
+
 namespace vorlanex {
 
 namespace {
 
 // State, then its three keys (virtual-key codes, 0 = none).
 constexpr std::int32_t kDefaultAssigns[InputStateCount][3] = {
-    {0x26, 0, 0x68},   // StateUp: Up arrow, keypad 8
-    {0, 0x28, 0x62},   // StateDown: Down arrow, keypad 2
-    {0, 0x25, 0x64},   // StateLeft: Left arrow, keypad 4
-    {0, 0x27, 0x66},   // StateRight: Right arrow, keypad 6
-    {0, 0x20, 0},      // StateButton1: Space
-    {0x57, 0, 0},      // StateButton2: W
-    {0x5A, 0, 0},      // StateButton3: Z
-    {0x41, 0, 0},      // StateButton4: A
-    {0x53, 0, 0},      // StateButton5: S
-    {0x10, 0, 0},      // StateButton6: Shift
-    {0x09, 0, 0},      // StateButton7: Tab
-    {0x0D, 0, 0},      // StateButton8: Enter
-    {0x1B, 0, 0},      // StateButton9: Esc
-    {0x50, 0, 0},      // StateButton10: P
+    {vk::Up, 0, vk::Numpad8},          // StateUp
+    {0, vk::Down, vk::Numpad2},        // StateDown
+    {0, vk::Left, vk::Numpad4},        // StateLeft
+    {0, vk::Right, vk::Numpad6},       // StateRight
+    {0, vk::Space, 0},                 // StateButton1
+    {vk::Letter('W'), 0, 0},           // StateButton2
+    {vk::Letter('Z'), 0, 0},           // StateButton3
+    {vk::Letter('A'), 0, 0},           // StateButton4
+    {vk::Letter('S'), 0, 0},           // StateButton5
+    {vk::Shift, 0, 0},                 // StateButton6
+    {vk::Tab, 0, 0},                   // StateButton7
+    {vk::Return, 0, 0},                // StateButton8
+    {vk::Escape, 0, 0},                // StateButton9
+    {vk::Letter('P'), 0, 0},           // StateButton10
 };
 
 }  // namespace

@@ -18,6 +18,16 @@ enum TDXInputState : int
 
 constexpr int InputStateCount = 36;
 
+// The input states each player steers with: that player's keys and that player's pad set the same ones.
+struct PlayerInputStates
+{
+    TDXInputState up, down, left, right, fire, give, keep;
+};
+inline constexpr PlayerInputStates kPlayerInputStates[2] = {
+    {StateUp, StateDown, StateLeft, StateRight, StateButton1, StateButton8, StateButton10},
+    {StateButton2, StateButton3, StateButton4, StateButton5, StateButton6, StateButton7, StateButton9},
+};
+
 // A set of states: 5 bytes, bit n of byte n div 8 is state n; bits 36 to 39 always clear.
 class TDXInputStates
 {

@@ -36,7 +36,7 @@ DataFileKind KindOf(mode_t mode)
 void RefuseIfNotRegular(const std::string& path, DataFileKind kind)
 {
     if (kind == DataFileKind::Missing)
-        Fail(path, "file not found");
+        Fail(path, std::strerror(ENOENT));
     if (kind != DataFileKind::Regular)
         Fail(path, std::string("is ") + DescribeDataFileKind(kind) + ", not a regular file");
 }
@@ -69,7 +69,10 @@ const char* DescribeDataFileKind(DataFileKind kind)
 DataFile DataFile::Open(const std::string& path)
 {
     // Checked before opening: opening a pipe can block and opening some devices has effects of its own.
-    RefuseIfNotRegular(path, ClassifyDataFile(path));
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0)
+        Fail(path, std::strerror(errno));   // the system's reason: missing, or a folder on the way unreadable
+    RefuseIfNotRegular(path, KindOf(named.st_mode));
     // Non-blocking in case the name was swapped for a pipe since the check; fstat below then refuses it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

@@ -2,20 +2,7 @@
 
 namespace vorlanex {
 
-namespace {
-
-struct PadStates
-{
-    int up, down, left, right, fire, give, keep;
-};
-
-// The same state numbers as each player's keys.
-constexpr PadStates kPlayerStates[PadCount] = {
-    {StateUp, StateDown, StateLeft, StateRight, StateButton1, StateButton8, StateButton10},
-    {StateButton2, StateButton3, StateButton4, StateButton5, StateButton6, StateButton7, StateButton9},
-};
-
-}  // namespace
+static_assert(std::size_t(PadCount) == std::size(kPlayerInputStates), "one pad for each player's input states");
 
 void TGamePads::Apply(const InputEvent& e)
 {
@@ -47,7 +34,7 @@ TDXInputStates TGamePads::TakeStates(bool startFires)
     {
         Pad& pad = pads[std::size_t(p)];
         auto on = [&pad](PadButton b) { return pad.held[std::size_t(b)] || pad.tapped[std::size_t(b)]; };
-        const PadStates& to = kPlayerStates[p];
+        const PlayerInputStates& to = kPlayerInputStates[p];
         auto set = [&states](bool active, int state) {
             if (active)
                 states.Include(state);

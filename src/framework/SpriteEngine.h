@@ -16,6 +16,8 @@
 
 namespace vorlanex {
 
+class BattleContext;
+
 class TPictureCollectionItem;
 class TSpriteEngine;
 
@@ -55,7 +57,9 @@ public:
     virtual void Fields(FieldSink& out) const;
 
     int ChildCount() const { return Children ? int(Children->size()) : 0; }
-    TSprite* Child(int index) const;   // throws ESpriteError "Index of the list exceeds the range. (%d)"
+    // A sprite without children (its list goes with its last child) throws ESpriteError "Index of the list
+    // exceeds the range. (%d)" for any index; one with children throws std::out_of_range outside its list.
+    TSprite* Child(int index) const;
     void Clear();
     void SetZ(std::int32_t value);
     void Kill();
@@ -163,13 +167,6 @@ public:
     bool Tiled = false;
 };
 
-// Whoever owns an engine and lets its sprites reach the game; the actors know what it really is.
-class SpriteEngineOwner
-{
-public:
-    virtual ~SpriteEngineOwner() = default;
-};
-
 class TSpriteEngine : public TSprite
 {
 public:
@@ -196,8 +193,9 @@ public:
     std::int32_t DrawnCount = 0;
     TDirectDrawSurface* Surface = nullptr;
     TRect ViewRect;
-    // How the actors of this engine reach their game. Null in framework tests, which have no actors.
-    SpriteEngineOwner* Owner = nullptr;
+    // How the actors of this engine reach their game (declared by the actors). Null in framework tests,
+    // which have no actors.
+    BattleContext* Owner = nullptr;
     HitIndex Hits;
     GroundCache Ground;
     CoverCache Cover;

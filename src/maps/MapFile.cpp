@@ -1,11 +1,15 @@
 #include "maps/MapFile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
 
 #include "framework/DataFile.h"
+#include "maps/ByteStream.h"
 #include "platform/common/Gbk.h"
 
 namespace vorlanex {
@@ -15,43 +19,6 @@ namespace {
 constexpr std::array<std::uint8_t, MapMagicSize> magicBytes = {
     0x51, 0x75, 0x6f, 0x72, 0x76, 0x61, 0xb5, 0xc4, 0x56, 0x6f, 0x72, 0x6c, 0x61, 0x6e, 0x65, 0x78,
     0xb5, 0xd8, 0xcd, 0xbc, 0x56, 0x45, 0x52, 0x53, 0x49, 0x4f, 0x4e, 0x20, 0x31, 0x2e, 0x30};
-
-// Reads the file front to back. A field cut off by the end of the file keeps the bytes it had: the
-// missing high bytes stay as they were, as a short read leaves them.
-class Reader
-{
-public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes(bytes) {}
-
-    std::size_t Remaining() const { return bytes.size() - pos; }
-    std::size_t Position() const { return pos; }
-
-    void ReadInt(std::int32_t& value)
-    {
-        auto u = std::uint32_t(value);
-        for (int i = 0; i < 4 && pos < bytes.size(); ++i)
-            u = (u & ~(0xFFu << (8 * i))) | (std::uint32_t(bytes[pos++]) << (8 * i));
-        value = std::int32_t(u);
-    }
-
-    void ReadByte(std::uint8_t& value)
-    {
-        if (pos < bytes.size())
-            value = bytes[pos++];
-    }
-
-    // The caller has checked that n bytes are there.
-    std::string ReadText(std::size_t n)
-    {
-        std::string s(reinterpret_cast<const char*>(bytes.data() + pos), n);
-        pos += n;
-        return s;
-    }
-
-private:
-    std::span<const std::uint8_t> bytes;
-    std::size_t pos = 0;
-};
 
 MapReadResult Failure(MapReadStatus status, const std::string& sourceName, const std::string& what)
 {
@@ -63,7 +30,7 @@ MapReadResult Failure(MapReadStatus status, const std::string& sourceName, const
 
 // A name length must be 0 or more and fit in what is left; a short name field is not a truncation the game
 // can live with, since the name decides the picture.
-bool ReadName(Reader& in, std::string& name, std::string& error)
+bool ReadName(ByteStream& in, std::string& name, std::string& error)
 {
     std::int32_t n = 0;
     const std::size_t at = in.Position();
@@ -78,7 +45,7 @@ bool ReadName(Reader& in, std::string& name, std::string& error)
     return true;
 }
 
-bool ReadLayer(Reader& in, int layer, std::vector<MapCell>& cells, std::string& error)
+bool ReadLayer(ByteStream& in, int layer, std::vector<TCell>& cells, std::string& error)
 {
     std::int32_t count = 0;
     const std::size_t at = in.Position();
@@ -93,8 +60,8 @@ bool ReadLayer(Reader& in, int layer, std::vector<MapCell>& cells, std::string& 
                                               std::to_string(in.Remaining()) + " bytes)");
         return false;
     }
-    cells.assign(std::size_t(count), MapCell{});
-    for (MapCell& cell : cells)
+    cells.assign(std::size_t(count), TCell{});
+    for (TCell& cell : cells)
     {
         if (in.Remaining() == 0)
             break;
@@ -229,8 +196,8 @@ MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::strin
         return Failure(MapReadStatus::WrongMagic, sourceName, "not a map file (wrong magic)");
     MapReadResult result;
     MapData& map = result.Map;
-    Reader in(bytes.subspan(MapMagicSize));
-    for (MapPoint& p : map.EnemySpawnPoints)
+    ByteStream in(bytes.subspan(MapMagicSize));
+    for (TCellPoint& p : map.EnemySpawnPoints)
     {
         in.ReadInt(p.Column);
         in.ReadInt(p.Row);
@@ -258,8 +225,8 @@ MapReadResult ReadMapBytes(std::span<const std::uint8_t> bytes, const std::strin
 MapReadResult ReadMapFile(const std::string& path)
 {
     const std::string name = ResolveFileName(path);
-    if (ClassifyDataFile(name) == DataFileKind::Missing)
-        return Failure(MapReadStatus::Missing, path, "file not found");
+    if (struct stat st {}; ::stat(name.c_str(), &st) != 0)
+        return Failure(MapReadStatus::Missing, path, std::strerror(errno));
     std::vector<std::uint8_t> bytes;
     try
     {
@@ -275,7 +242,7 @@ MapReadResult ReadMapFile(const std::string& path)
 std::vector<std::uint8_t> WriteMapBytes(const MapData& map)
 {
     std::vector<std::uint8_t> out(magicBytes.begin(), magicBytes.end());
-    for (const MapPoint& p : map.EnemySpawnPoints)
+    for (const TCellPoint& p : map.EnemySpawnPoints)
     {
         PutInt(out, p.Column);
         PutInt(out, p.Row);
@@ -286,7 +253,7 @@ std::vector<std::uint8_t> WriteMapBytes(const MapData& map)
     for (const auto& layer : map.Layers)
     {
         PutInt(out, std::int32_t(layer.size()));
-        for (const MapCell& cell : layer)
+        for (const TCell& cell : layer)
         {
             PutInt(out, cell.Col);
             PutInt(out, cell.Row);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "maps/Cells.h"
+
 namespace vorlanex {
 
 // Ends a map load quietly (a wrong magic, a file too short): it unwinds to the frame handler, which ignores it.
@@ -22,32 +24,12 @@ public:
 inline constexpr std::size_t MapMagicSize = 31;
 std::span<const std::uint8_t, MapMagicSize> MapMagic();
 
-// One cell record. The defaults are what a cell keeps when the file ends before its record.
-struct MapCell
-{
-    std::int32_t Col = 6;
-    std::int32_t Row = 3;
-    std::uint8_t Reserved1 = 0;
-    std::int32_t Reserved2 = 0;
-    std::int32_t Reserved3 = 0;
-    std::string TileName;   // GBK bytes, as stored
-
-    bool operator==(const MapCell&) const = default;
-};
-
-struct MapPoint
-{
-    std::int32_t Column = 0;
-    std::int32_t Row = 0;
-    bool operator==(const MapPoint&) const = default;
-};
-
 struct MapData
 {
-    std::array<MapPoint, 3> EnemySpawnPoints{};
-    MapPoint PlayerStart;
+    std::array<TCellPoint, 3> EnemySpawnPoints{};
+    TCellPoint PlayerStart;
     std::string BackgroundFileName;   // GBK bytes, "\" separating folders
-    std::array<std::vector<MapCell>, 3> Layers;
+    std::array<std::vector<TCell>, 3> Layers;
 
     bool operator==(const MapData&) const = default;
 };

@@ -148,7 +148,7 @@ private:
     {
         if (enemies == 3)
             Fail("more than three 'enemy' lines");
-        MapPoint& p = map.EnemySpawnPoints[std::size_t(enemies++)];
+        TCellPoint& p = map.EnemySpawnPoints[std::size_t(enemies++)];
         p.Column = Number(rest, "the column");
         p.Row = Number(rest, "the row");
         EndOfLine(rest);
@@ -186,7 +186,7 @@ private:
         }
     }
 
-    void GridSymbol(std::vector<MapCell>& cells, char symbol, int col, int row)
+    void GridSymbol(std::vector<TCell>& cells, char symbol, int col, int row)
     {
         if (symbol == EmptySymbol)
             return;
@@ -194,7 +194,7 @@ private:
         if (it == legend.end())
             Fail(std::string("symbol '") + symbol + "' at column " + std::to_string(col) +
                  " has no 'tile' line before it");
-        MapCell cell;
+        TCell cell;
         cell.Col = col;
         cell.Row = row;
         cell.TileName = it->second;
@@ -204,7 +204,7 @@ private:
     void Cell(std::string_view rest)
     {
         const int layer = LayerNumber(rest);
-        MapCell cell;
+        TCell cell;
         cell.Col = Number(rest, "the column");
         cell.Row = Number(rest, "the row");
         const std::int32_t reserved1 = Number(rest, "reserved value 1");
@@ -225,7 +225,7 @@ private:
     bool havePlayer = false;
     std::map<char, std::string> legend;
     std::array<bool, 3> gridSeen{};
-    std::array<std::vector<MapCell>, 3> extraCells;
+    std::array<std::vector<TCell>, 3> extraCells;
 };
 
 std::string Utf8Name(const std::string& gbk)
@@ -246,10 +246,10 @@ std::string Utf8Name(const std::string& gbk)
 
 // A grid shows a layer exactly when its cells are inside the screen, in row-major order, one per cell, with
 // zero reserved values and names that a text line can carry unchanged.
-bool FitsGrid(const std::vector<MapCell>& cells)
+bool FitsGrid(const std::vector<TCell>& cells)
 {
     std::int64_t last = -1;
-    for (const MapCell& c : cells)
+    for (const TCell& c : cells)
     {
         if (c.Col < 0 || c.Col >= MapGridColumns || c.Row < 0 || c.Row >= MapGridRows)
             return false;
@@ -263,11 +263,11 @@ bool FitsGrid(const std::vector<MapCell>& cells)
     return true;
 }
 
-void WriteGrid(std::ostringstream& out, int layer, const std::vector<MapCell>& cells,
+void WriteGrid(std::ostringstream& out, int layer, const std::vector<TCell>& cells,
                const std::map<std::string, char>& symbols)
 {
     std::vector<std::string> rows(MapGridRows, std::string(MapGridColumns, EmptySymbol));
-    for (const MapCell& c : cells)
+    for (const TCell& c : cells)
         rows[std::size_t(c.Row)][std::size_t(c.Col)] = symbols.at(c.TileName);
     out << "\nlayer " << layer << "\n";
     for (const std::string& row : rows)
@@ -286,7 +286,7 @@ std::string MapToText(const MapData& map)
     std::ostringstream out;
     out << "# Vorlanex map\n";
     out << "background " << Utf8Name(map.BackgroundFileName) << "\n";
-    for (const MapPoint& p : map.EnemySpawnPoints)
+    for (const TCellPoint& p : map.EnemySpawnPoints)
         out << "enemy " << p.Column << " " << p.Row << "\n";
     out << "player " << map.PlayerStart.Column << " " << map.PlayerStart.Row << "\n";
 
@@ -297,7 +297,7 @@ std::string MapToText(const MapData& map)
     {
         const auto& cells = map.Layers[layer];
         asGrid[layer] = !cells.empty() && FitsGrid(cells);
-        for (const MapCell& c : cells)
+        for (const TCell& c : cells)
             if (asGrid[layer] && !symbols.count(c.TileName) && symbols.size() < DumpSymbols.size())
             {
                 const char symbol = DumpSymbols[symbols.size()];
@@ -305,7 +305,7 @@ std::string MapToText(const MapData& map)
                 legend << "tile " << symbol << " " << Utf8Name(c.TileName) << "\n";
             }
         // Too many distinct tiles for the symbols: this layer is written cell by cell.
-        for (const MapCell& c : cells)
+        for (const TCell& c : cells)
             if (asGrid[layer] && !symbols.count(c.TileName))
                 asGrid[layer] = false;
     }
@@ -317,7 +317,7 @@ std::string MapToText(const MapData& map)
             WriteGrid(out, int(layer + 1), map.Layers[layer], symbols);
             continue;
         }
-        for (const MapCell& c : map.Layers[layer])
+        for (const TCell& c : map.Layers[layer])
             out << "cell " << layer + 1 << " " << c.Col << " " << c.Row << " " << int(c.Reserved1) << " "
                 << c.Reserved2 << " " << c.Reserved3 << " " << Utf8Name(c.TileName) << "\n";
     }

@@ -22,7 +22,7 @@ std::string MapWriteRefusal(const MapData& map)
 {
     for (std::size_t i = 0; i < map.EnemySpawnPoints.size(); ++i)
     {
-        const MapPoint& p = map.EnemySpawnPoints[i];
+        const TCellPoint& p = map.EnemySpawnPoints[i];
         if (!OnBattlefield(p.Column, p.Row))
             return "enemy spawn cell " + std::to_string(i + 1) + " " + Place(p.Column, p.Row) +
                    " is outside the battlefield";
@@ -37,7 +37,7 @@ std::string MapWriteRefusal(const MapData& map)
         if (cells.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
             return "layer " + std::to_string(layer + 1) + " holds too many cells";
         size += 4;
-        for (const MapCell& cell : cells)
+        for (const TCell& cell : cells)
         {
             if (!OnBattlefield(cell.Col, cell.Row))
                 return "a cell of layer " + std::to_string(layer + 1) + " at " + Place(cell.Col, cell.Row) +

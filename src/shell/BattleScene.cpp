@@ -1,15 +1,15 @@
 // The battle's rule book: what one battle frame does, who enters the field and when, and the battle services
 // the actors call.
 
-#include "actors/AssetNames.h"
-#include "actors/BattleServices.h"
 #include "actors/Bullet.h"
 #include "actors/Direction.h"
 #include "actors/EnemyBoss.h"
 #include "actors/EnemyTank.h"
 #include "actors/GemSprite.h"
 #include "actors/MyTank.h"
+#include "framework/AssetNames.h"
 #include "framework/PictureCollection.h"
+#include "shell/FormBattleContext.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -27,10 +27,10 @@ void TMainForm::BattleFrame()
     SpriteEngine.Move(16);
     SpriteEngine.FreeKilled();
     // While a scene change is pending the battle still moves, but is not drawn.
-    if (PendingScene != 0 || !SpriteEngine.DrawOnFilled(0))
+    if (PendingScene != Scene::None || !SpriteEngine.DrawOnFilled(0))
         FillSurface(DXDraw.BackSurface, 0);
     if (Game.RandomNumber() < 0.005)
-        Game.Wind = OppositeDirection(Game.Wind);
+        Game.Wind = std::uint8_t(OppositeDirection(Heading(Game.Wind)));
     CallTimedPlanes();
     if (Game.RandomNumber() < Game.GemChance && Game.GemsSpawned < MaxGemsPerLevel)
         SpawnGem();
@@ -120,13 +120,10 @@ void TMainForm::ReviveByPartner()
     }
 }
 
-void TMainForm::KillBulletsOf(const TTank& Tank) { KillBulletsOfTank(*SpriteEngine.Engine, Tank); }
+void TMainForm::KillBulletsOf(const TTank& Tank) { Context->KillBulletsOf(Tank); }
 
-void TMainForm::FreezeOtherTeams(std::int32_t Team) { FreezeTanksNotOf(*SpriteEngine.Engine, Team); }
+void TMainForm::FreezeOtherTeams(std::int32_t Team) { Context->FreezeOtherTeams(Team); }
 
-void TMainForm::CallPlanes(std::int32_t Team, std::int32_t Count)
-{
-    LaunchSquadron(*SpriteEngine.Engine, Team, Count, DXDraw.BackSurface.Height());
-}
+void TMainForm::CallPlanes(std::int32_t Team, std::int32_t Count) { Context->CallPlanes(Team, Count); }
 
 }  // namespace vorlanex

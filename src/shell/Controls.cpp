@@ -3,14 +3,13 @@
 #include <cmath>
 
 #include "actors/MyTank.h"
+#include "framework/AssetNames.h"
+#include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
 
 namespace {
-
-constexpr int VK_F1 = 0x70, VK_F3 = 0x72, VK_F4 = 0x73, VK_F8 = 0x77, VK_F9 = 0x78, VK_F10 = 0x79, VK_F11 = 0x7A,
-              VK_F12 = 0x7B, VK_RETURN = 0x0D;
 
 bool IsPlayerTank(const TSprite* sprite) { return dynamic_cast<const TMyTank*>(sprite) != nullptr; }
 
@@ -23,27 +22,27 @@ void TMainForm::FormKeyDown(int Key, bool alt)
     if (alt)
     {
         // Alt+F4 without a window manager arrives as key presses; Alt+Enter switches window and full screen.
-        if (Key == VK_F4)
+        if (Key == vk::F4)
             QuitRequested = true;
-        else if (Key == VK_RETURN && platform.video)
+        else if (Key == vk::Return)
             platform.video->ToggleFullscreen();
         return;
     }
     switch (Key)
     {
-    case VK_F1: Game.TickerOn = !Game.TickerOn; break;
-    case VK_F3: DXTimer.SetEnabled(!DXTimer.Enabled()); break;
-    case VK_F8: Game.Wind = 1; break;
-    case VK_F9: Game.Wind = 0; break;
-    case VK_F10: Game.PanelOn = !Game.PanelOn; break;
-    case VK_F11:
+    case vk::F1: Game.TickerOn = !Game.TickerOn; break;
+    case vk::F3: DXTimer.SetEnabled(!DXTimer.Enabled()); break;
+    case vk::F8: Game.Wind = 1; break;
+    case vk::F9: Game.Wind = 0; break;
+    case vk::F10: Game.PanelOn = !Game.PanelOn; break;
+    case vk::F11:
         Game.MusicOn = !Game.MusicOn;
         if (Game.MusicOn)
-            PlayWave(WaveFind(DXWaveList, "背景音乐"), false);
+            PlayWave(WaveFind(DXWaveList, names::WaveMusic), false);
         else
-            StopWave(WaveFind(DXWaveList, "背景音乐"));
+            StopWave(WaveFind(DXWaveList, names::WaveMusic));
         break;
-    case VK_F12: Game.SoundOn = !Game.SoundOn; break;
+    case vk::F12: Game.SoundOn = !Game.SoundOn; break;
     default: break;
     }
 }
@@ -51,11 +50,11 @@ void TMainForm::FormKeyDown(int Key, bool alt)
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
 {
     TSprite* found = SpriteEngine.Engine->SpriteAt(X, Y);
-    if (Button == MouseButton::Right && Scene != SceneMenu)
+    if (Button == MouseButton::Right && Scene != Scene::Menu)
     {
         SavedScene = Scene;
-        Scene = SceneMenu;
-        static constexpr const char* kPictures[3] = {"CFGLow", "CFGMed", "CFGHigh"};
+        Scene = Scene::Menu;
+        static constexpr const char* kPictures[3] = {names::CfgLow, names::CfgMed, names::CfgHigh};
         const int centreX = int(std::lround(DXDraw.Width() / 2.0));
         const int centreY = int(std::lround(DXDraw.Height() / 2.0));
         for (int i = 0; i < 3; ++i)
@@ -72,14 +71,14 @@ void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
     {
         Game.PanelOn = 1;
     }
-    else if (Scene == SceneMenu)
+    else if (Scene == Scene::Menu)
     {
         for (int i = 0; i < 3; ++i)
             if (Contains(Game.MenuButtons[std::size_t(i)].Rect, X, Y))
             {
                 Game.Difficulty = i + 1;
                 Scene = SavedScene;
-                PendingScene = 0;
+                PendingScene = Scene::None;
                 break;
             }
     }

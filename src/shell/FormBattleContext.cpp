@@ -7,7 +7,7 @@
 namespace vorlanex {
 
 FormBattleContext::FormBattleContext(TMainForm& form)
-    : BattleContext(form.Game, form.ImageList.Items, form.DXInput), form(form)
+    : BattleContext(form.Game, form.ImageList.Items, form.DXInput, *form.SpriteEngine.Engine), form(form)
 {
 }
 
@@ -16,18 +16,11 @@ void FormBattleContext::PlaySound(const std::string& name, bool wait) { form.Pla
 void FormBattleContext::ReadKeyboard(std::uint8_t keys[256])
 {
     std::fill(keys, keys + 256, 0);
-    if (form.platform.events)
-        form.platform.events->ReadKeyboard(keys);
+    form.platform.events->ReadKeyboard(keys);
 }
 
 std::int32_t FormBattleContext::DisplayWidth() const { return form.DXDraw.Width(); }
 
 std::int32_t FormBattleContext::DisplayHeight() const { return form.DXDraw.Height(); }
-
-void FormBattleContext::KillBulletsOf(const TTank& tank) { form.KillBulletsOf(tank); }
-
-void FormBattleContext::FreezeOtherTeams(std::int32_t team) { form.FreezeOtherTeams(team); }
-
-void FormBattleContext::CallPlanes(std::int32_t team, std::int32_t count) { form.CallPlanes(team, count); }
 
 }  // namespace vorlanex

@@ -1,6 +1,6 @@
 #pragma once
-// The battle context the form gives its sprite engine: the form's game state, catalogue, input and sound, and
-// its battle services.
+// The battle context that owns the form's sprite engine: the form's game state, catalogue, input, sound,
+// keyboard and display size.
 
 #include "actors/BattleContext.h"
 
@@ -17,9 +17,6 @@ public:
     void ReadKeyboard(std::uint8_t keys[256]) override;
     std::int32_t DisplayWidth() const override;
     std::int32_t DisplayHeight() const override;
-    void KillBulletsOf(const TTank& tank) override;
-    void FreezeOtherTeams(std::int32_t team) override;
-    void CallPlanes(std::int32_t team, std::int32_t count) override;
 
 private:
     TMainForm& form;

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "actors/Snow.h"
 #include "actors/MyTank.h"
+#include "actors/Snow.h"
+#include "framework/AssetNames.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -19,20 +20,20 @@ void TMainForm::DXTimerTimer(std::int32_t)
     DXInput.UpdateInput();
     switch (Scene)
     {
-    case SceneTitle: TitleFrame(); break;
-    case SceneBattle: BattleFrame(); break;
-    case SceneResult: ResultFrame(); break;
-    case SceneMenu: MenuFrame(); break;
+    case Scene::Title: TitleFrame(); break;
+    case Scene::Battle: BattleFrame(); break;
+    case Scene::Result: ResultFrame(); break;
+    case Scene::Menu: MenuFrame(); break;
     default: break;
     }
-    if (PendingScene != 0)
+    if (PendingScene != Scene::None)
     {
         ChangeScene(PendingScene);
-        PendingScene = 0;
+        PendingScene = Scene::None;
     }
     DrawStatusLine();
     DrawTicker();
-    if (Scene == SceneBattle)
+    if (Scene == Scene::Battle)
         DrawStatusPanel();
     DrawCursor();
     DXDraw.PresentFrame();
@@ -41,8 +42,8 @@ void TMainForm::DXTimerTimer(std::int32_t)
     {
         Game.EnemiesDestroyed = 0;
         Game.LevelCleared = 1;
-        PendingScene = SceneResult;
-        PlaySound("SceneMov", false);
+        PendingScene = Scene::Result;
+        PlaySound(names::WaveSceneMove, false);
         SaveCarriedValues();
         Block(500);
     }
@@ -54,18 +55,18 @@ void TMainForm::DXTimerTimer(std::int32_t)
         Game.LevelCleared = 0;
         Game.Lives1 = Game.StartLives;
         Game.Lives2 = Game.StartLives;
-        PendingScene = SceneResult;
-        PlaySound("SceneMov", false);
+        PendingScene = Scene::Result;
+        PlaySound(names::WaveSceneMove, false);
     }
 }
 
-void TMainForm::ChangeScene(std::uint8_t NewScene)
+void TMainForm::ChangeScene(vorlanex::Scene NewScene)
 {
-    if (Scene == SceneBattle)
+    if (Scene == Scene::Battle)
         SpriteEngine.Engine->Clear();
     DXInput.RemoveStates(TDXInputStates::Range(StateButton1, StateButton32));
     Scene = NewScene;
-    if (Scene == SceneBattle)
+    if (Scene == Scene::Battle)
         StartBattle();
 }
 
@@ -89,9 +90,9 @@ void TMainForm::CreateSnow()
 void TMainForm::TitleFrame()
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
         star->DrawPattern(back, 0, 0, 0);
-    if (TPictureCollectionItem* logo = ImageList.Items.ImageFind("Logo"))
+    if (TPictureCollectionItem* logo = ImageList.Items.ImageFind(names::Logo))
     {
         const int alpha = int(std::trunc(std::fabs(TurnCos(FrameCounter)) * 255));
         logo->DrawPatternRotatedAlpha(back, DXDraw.Width() / 2, DXDraw.Height() / 2, logo->PatternWidth(),
@@ -100,9 +101,9 @@ void TMainForm::TitleFrame()
     if (DXInput.State(StateButton1))
     {
         SpriteEngine.Engine->Clear();
-        PlaySound("SceneMov", false);
+        PlaySound(names::WaveSceneMove, false);
         Block(200);
-        ChangeScene(SceneBattle);
+        ChangeScene(Scene::Battle);
         FrameCounter = 0;
     }
 }
@@ -111,9 +112,9 @@ void TMainForm::MenuFrame()
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
     FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
         star->DrawPattern(back, 0, 0, 0);
-    if (TPictureCollectionItem* frame = ImageList.Items.ImageFind("边框"))
+    if (TPictureCollectionItem* frame = ImageList.Items.ImageFind(names::Frame))
     {
         const int w = DXDraw.Width(), h = DXDraw.Height();
         const int pw = frame->PatternWidth(), ph = frame->PatternHeight();
@@ -125,34 +126,16 @@ void TMainForm::MenuFrame()
     if (DXInput.State(StateButton1))
     {
         Scene = SavedScene;
-        PendingScene = 0;
+        PendingScene = Scene::None;
     }
 }
-
-namespace {
-
-void CopyTankValues(const TMyTank& tank, TCarry& carry)
-{
-    carry.Score = tank.Score;
-    carry.Speed = tank.Speed;
-    carry.Life = tank.Life;
-    carry.AllPass = tank.AllPass;
-    carry.MaxBullets = tank.MaxBullets;
-    carry.BulletSpeed = tank.BulletSpeed;
-    carry.BulletPower = tank.BulletPower;
-    carry.BulletSize = tank.BulletSize;
-    carry.Spread = tank.Spread;
-    carry.ShotDelay = tank.ShotDelay;
-}
-
-}  // namespace
 
 void TMainForm::SaveCarriedValues()
 {
     if (Game.Player1Alive && Game.Player1Tank)
-        CopyTankValues(*Game.Player1Tank, Game.Carry1);
+        Game.Carry1.SaveFrom(*Game.Player1Tank);
     if (Game.Player2Alive && Game.Player2Tank)
-        CopyTankValues(*Game.Player2Tank, Game.Carry2);
+        Game.Carry2.SaveFrom(*Game.Player2Tank);
 }
 
 }  // namespace vorlanex

@@ -5,7 +5,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "actors/Tank.h"
 #include "actors/TerrSprite.h"
+#include "framework/AssetNames.h"
 #include "framework/DataFile.h"
 #include "maps/Layers.h"
 #include "maps/MapFile.h"
@@ -17,9 +19,8 @@ namespace vorlanex {
 
 namespace {
 
-// The form's own pictures at the head of DXImageList ("EnemyPos", "PlayerPos", "Back0"); the rest is the level's.
+// The form's own pictures at the head of DXImageList ("EnemyPos", "PlayerPos", names::PlainBackground); the rest is the level's.
 constexpr int FixedPictureCount = 3;
-constexpr std::int32_t CellSize = 32;
 constexpr std::int32_t LayerZ[3] = {0, 3, 5};
 // One loading screen per display refresh is all anyone can see; drawing more only slows the build.
 constexpr std::uint32_t LoadingScreenIntervalMs = 16;
@@ -70,21 +71,6 @@ private:
     std::unordered_map<std::string, std::string> names;
 };
 
-void FillLayer(TLayer& layer, const std::vector<MapCell>& cells)
-{
-    for (const MapCell& source : cells)
-    {
-        layer.AddCell();
-        TCell& cell = *layer.Cells.back();
-        cell.Col = source.Col;
-        cell.Row = source.Row;
-        cell.Reserved1 = source.Reserved1;
-        cell.Reserved2 = source.Reserved2;
-        cell.Reserved3 = source.Reserved3;
-        cell.TileName = source.TileName;
-    }
-}
-
 // Counts the build's steps and shows the loading screen for the first and the last step and, in between, at
 // most once per display refresh.
 class LoadingSteps
@@ -96,14 +82,14 @@ public:
     {
         GameState& game = form.Game;
         ++game.LoadProgress;
-        const std::uint32_t now = form.platform.clock ? form.platform.clock->NowMs() : 0;
+        const std::uint32_t now = form.platform.clock->NowMs();
         // No frame polls the events during a build: a quit asked for meanwhile ends the build here, and the
         // message loop then ends the game. Looked for by steps too, as a clock that stands still (an
         // unpaced run) shows no screen between the first step and the last.
         if (game.LoadProgress % QuitCheckSteps == 0 && form.QuitArrived())
             throw EAbort();
         const bool edge = game.LoadProgress == 1 || game.LoadProgress >= game.LoadTotal;
-        if (!edge && (!form.platform.clock || now - shownAt < LoadingScreenIntervalMs))
+        if (!edge && now - shownAt < LoadingScreenIntervalMs)
             return;
         if (form.QuitArrived())
             throw EAbort();
@@ -118,8 +104,8 @@ private:
 
 void StopPlaneSound(TMainForm& form)
 {
-    if (form.DXWaveList.Items.IndexOf("飞机声") >= 0)
-        StopWave(WaveFind(form.DXWaveList, "飞机声"));
+    if (form.DXWaveList.Items.IndexOf(names::WavePlanes) >= 0)
+        StopWave(WaveFind(form.DXWaveList, names::WavePlanes));
 }
 
 // A name that leaves the game folder, and a picture that is there but cannot be read, are told to the player;
@@ -135,10 +121,10 @@ TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
         if (!refusal.empty())
             form.ReportError("Map file '" + form.Caption + "': background picture " + refusal +
                              "; the plain background is used");
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     }
     if (ClassifyDataFile(path) == DataFileKind::Missing)
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     try
     {
         item.LoadPictureFromFile(path);
@@ -147,9 +133,9 @@ TPictureCollectionItem* LoadBackgroundPicture(TMainForm& form)
     {
         // A broken picture is no reason to lose the level: say so and lay the plain background.
         form.ReportError(e.what());
-        return pictures.ImageFind("Back0");
+        return pictures.ImageFind(names::PlainBackground);
     }
-    item.SetName("Lowerest");
+    item.SetName(names::LevelBackground);
     return &item;
 }
 
@@ -205,15 +191,14 @@ void AbandonLevel(TMainForm& form, const std::string& why)
     form.ReportError("Map file '" + form.Caption + "': " + why);
     ClearHalfBuiltLevel(form);
     StopPlaneSound(form);
-    form.PendingScene = SceneTitle;
+    form.PendingScene = Scene::Title;
     form.DXTimer.SetEnabled(true);
 }
 
 void ApplyCells(GameState& game, const MapData& map)
 {
-    for (std::size_t i = 0; i < 3; ++i)
-        game.EnemySpawnPoints[i] = {map.EnemySpawnPoints[i].Column, map.EnemySpawnPoints[i].Row};
-    game.PlayerStart = {map.PlayerStart.Column, map.PlayerStart.Row};
+    game.EnemySpawnPoints = map.EnemySpawnPoints;
+    game.PlayerStart = map.PlayerStart;
 }
 
 // Whether the load goes on with what was read. A wrong magic or a short file ends it quietly, unwinding to the
@@ -230,8 +215,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
         throw EAbort();
     case MapReadStatus::TooShort:
         ApplyCells(form.Game, read.Map);
-        if (form.platform.system)
-            form.platform.system->Beep();
+        form.platform.system->Beep();
         form.DXTimer.SetEnabled(true);
         throw EAbort();
     case MapReadStatus::Invalid:
@@ -239,7 +223,7 @@ bool AcceptMapRead(TMainForm& form, const MapReadResult& read)
     }
     // A damaged or hostile file: say so and go back to the title, with its music, instead of an empty battlefield.
     form.ReportError(read.Message);
-    form.PendingScene = SceneTitle;
+    form.PendingScene = Scene::Title;
     if (form.Game.MusicOn)
         form.StartMusic();
     return false;
@@ -262,18 +246,17 @@ void TMainForm::ResetLevel()
     Game.Player2Tank = nullptr;
     Game.BackgroundSprite = nullptr;
     DeleteLevelPictures(DXImageList.Items);
-    // The level's "Lowerest" went with the level pictures: this background shows nothing until the next build.
-    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind("Lowerest"));
+    // The level's names::LevelBackground went with the level pictures: this background shows nothing until the next build.
+    Game.BackgroundSprite = NewBackground(*SpriteEngine.Engine, DXImageList.Items.ImageFind(names::LevelBackground));
 }
 
 void TMainForm::LoadMap(const std::string& fileName)
 {
     ResetLevel();
     Caption = fileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
     StopMusic();
-    PlaySound("飞机声", false);
+    PlaySound(names::WavePlanes, false);
 
     const MapReadResult read = ReadMapFile(fileName);
     if (!AcceptMapRead(*this, read))
@@ -282,7 +265,7 @@ void TMainForm::LoadMap(const std::string& fileName)
     ApplyCells(Game, map);
     BackgroundFileName = map.BackgroundFileName;
     for (std::size_t i = 0; i < 3; ++i)
-        FillLayer(*Game.Layers[i], map.Layers[i]);
+        Game.Layers[i]->Assign(map.Layers[i]);
 
     Game.EnemiesSpawned = 0;
     BuildLevel();
@@ -304,10 +287,7 @@ void TMainForm::BuildLevel()
 
     TTile tile(
         FindTileLibrary(Game.AppDir),
-        [this] {
-            if (platform.system)
-                platform.system->Beep();
-        },
+        [this] { platform.system->Beep(); },
         [this](const std::string& fault) {
             ReportError(fault + "; the level is built without the tiles it cannot give");
         });
@@ -342,7 +322,7 @@ void TMainForm::BuildLevel()
     DXDraw.ApplyPalette();
     DXDraw.StartDisplay();
     DXInput.KeyboardRestart();
-    Scene = SceneBattle;
+    Scene = Scene::Battle;
     DXTimer.SetEnabled(true);
 }
 

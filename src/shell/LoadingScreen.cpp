@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/AssetNames.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -43,7 +44,7 @@ void TMainForm::DrawLoadingScreen()
     TDirectDrawSurface& back = DXDraw.BackSurface;
     const int sw = back.Width(), sh = back.Height();
     FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
         star->DrawPattern(back, 0, 0, 0);
 
     TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);

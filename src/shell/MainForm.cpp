@@ -3,8 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 
 #include "framework/AssetArchive.h"
+#include "framework/AssetNames.h"
+#include "framework/AssetTable.h"
 #include "framework/BuiltinPictures.h"
 #include "framework/BuiltinWaves.h"
 #include "framework/DataFile.h"
@@ -18,12 +21,6 @@ namespace vorlanex {
 
 namespace {
 
-// The five pictures that start-up replaces from files: (item name, file name).
-constexpr std::pair<const char*, const char*> kStartupPictures[] = {
-    {"Star", "背景1.BMP"}, {"Logo", "标题.BMP"}, {"胜利", "胜利.BMP"}, {"失败", "失败.BMP"}, {"边框", "边框1.BMP"},
-};
-
-constexpr const char* kMusicName = "背景音乐";
 constexpr const char* kHelpTextName = "操作帮助.TXT";
 // Far more than any help anyone reads in a ticker, far less than could strain memory.
 constexpr std::uint64_t kMaxHelpTextBytes = 4u << 20;
@@ -35,12 +32,28 @@ std::string MapFileNameFor(const std::string& appDir, std::int32_t level)
     return appDir + "MAP" + number + ".map";
 }
 
+// The form drives every part of the host: a missing one is a wiring fault, found when the form is made and
+// not at the first frame that happens to need it. Only the audio maker may be empty (the game is then silent).
+Platform& RequireComplete(Platform& platform)
+{
+    const char* missing = !platform.video    ? "video"
+                          : !platform.events ? "events"
+                          : !platform.clock  ? "clock"
+                          : !platform.text   ? "text"
+                          : !platform.system ? "system"
+                                             : nullptr;
+    if (missing)
+        throw std::invalid_argument(std::string("the form needs a complete platform: its ") + missing +
+                                    " is missing");
+    return platform;
+}
+
 }  // namespace
 
 std::string LevelMapFileName(const std::string& appDir, std::int32_t level) { return MapFileNameFor(appDir, level); }
 
 TMainForm::TMainForm(Platform& platform, GameConfig config)
-    : platform(platform),
+    : platform(RequireComplete(platform)),
       config(std::move(config)),
       DXTimer(*platform.clock),
       DXDraw(platform.video.get(), platform.text.get()),
@@ -86,7 +99,7 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     DXWaveList.SetDXSound(&DXSound);
     LoadBuiltinCatalogues();
 
-    DXTimer.Loaded(platform.events ? platform.events->HasFocus() : true);
+    DXTimer.Loaded(platform.events->HasFocus());
 }
 
 TMainForm::~TMainForm()
@@ -108,39 +121,21 @@ void TMainForm::LoadBuiltinCatalogues()
 
 void TMainForm::FormCreate()
 {
+    // Every other value starts as the game state declares it.
     Game.AppDir = config.appDir;
     LoadHelpText();
-    Game.TickerLine = 0;
-    Game.TickerOn = Game.SoundOn = Game.MusicOn = Game.PanelOn = 1;
-
-    Game.CornerTolerance = 10;
-    Game.MaxLife = 2000;
-    Game.SnowOn = 1;
-    Game.GemLifetime = 900;
-    Game.GemChance = 0.005;
-    Game.EffectDuration = 300;
-    Game.BaseEnemyCount = 20;
-    Game.StartLives = 5;
-    Game.Lives1 = Game.StartLives;
-    Game.Lives2 = Game.StartLives;
-    Game.PlayerLosses = Game.LifeDebt1 = Game.LifeDebt2 = 0;
-    Game.SpawnPeriod = 90;
-    Game.EnemyTurnChance = 0.06;
 
     Game.Rng.Seed(config.seed ? *config.seed
                               : std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
 
-    Game.CurrentLevel = 1;
     Game.MapFileName = MapFileNameFor(Game.AppDir, Game.CurrentLevel);
     Caption = Game.MapFileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 
     Game.TileSet = std::make_unique<TTiles>();
     DXDraw.StartDisplay();   // a display that cannot be opened ends start-up here
     for (auto& layer : Game.Layers)
         layer = std::make_unique<TLayer>();
-    Game.Wind = 0;
     // A quit asked for during start-up ends it here; the message loop then ends the game without a frame.
     if (QuitArrived())
         return;
@@ -155,7 +150,7 @@ void TMainForm::FormCreate()
 
     StartSoundAndMusic();
     Game.TickerX = DXDraw.Width() / 2;
-    ChangeScene(SceneTitle);
+    ChangeScene(Scene::Title);
 }
 
 void TMainForm::LoadHelpText()
@@ -199,14 +194,17 @@ std::string TMainForm::FindStartupFile(const std::string& name) const
 
 void TMainForm::ReplaceStartupPictures()
 {
-    for (const auto& [itemName, fileName] : kStartupPictures)
+    // The pictures that start-up replaces from files are those the table gives a file name.
+    for (const PictureDef& def : kImageListDefs)
     {
-        TPictureCollectionItem* item = ImageList.Items.ImageFind(itemName);
+        if (!*def.fileName)
+            continue;
+        TPictureCollectionItem* item = ImageList.Items.ImageFind(def.name);
         if (!item)
             continue;
         try
         {
-            item->LoadPictureFromFile(FindStartupFile(fileName));
+            item->LoadPictureFromFile(FindStartupFile(def.fileName));
             item->AssignItem(*item);
         }
         catch (const std::exception& e)
@@ -223,13 +221,13 @@ void TMainForm::StartSoundAndMusic()
     TWaveCollectionItem& music = DXWaveList.Items.Add();
     try
     {
-        music.LoadWaveFromFile(Game.AppDir + "背景音乐.wav");
+        music.LoadWaveFromFile(Game.AppDir + names::WaveMusic + ".wav");
     }
     catch (const std::exception& e)
     {
         ReportError(e.what());   // the game runs without music
     }
-    music.SetName(kMusicName);
+    music.SetName(names::WaveMusic);
     music.SetLooped(true);
     try
     {
@@ -239,12 +237,12 @@ void TMainForm::StartSoundAndMusic()
     {
         ReportError(std::string("Sound is off: ") + e.what());
     }
-    PlaySound(kMusicName, false);
+    PlaySound(names::WaveMusic, false);
 }
 
 bool TMainForm::QuitArrived()
 {
-    if (!QuitRequested && platform.events && platform.events->QuitPending())
+    if (!QuitRequested && platform.events->QuitPending())
         QuitRequested = true;
     return QuitRequested;
 }
@@ -262,15 +260,13 @@ void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 void TMainForm::DXTimerActivate()
 {
     Caption = Game.MapFileName;
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 }
 
 void TMainForm::DXTimerDeactivate()
 {
     Caption = config.applicationTitle + " [Pause]";
-    if (platform.video)
-        platform.video->SetCaption(Caption);
+    platform.video->SetCaption(Caption);
 }
 
 void TMainForm::mnLowClick(int tag) { Game.Difficulty = tag; }
@@ -286,10 +282,7 @@ void TMainForm::ReportError(const std::string& message)
     if (!reportedSet.insert(message).second)
         return;
     reportedErrors.push_back(message);
-    if (platform.system)
-        platform.system->ReportError(message);
-    else
-        std::fprintf(stderr, "%s\n", message.c_str());
+    platform.system->ReportError(message);
 }
 
 void TMainForm::PlaySound(const std::string& Name, bool Wait)
@@ -300,14 +293,14 @@ void TMainForm::PlaySound(const std::string& Name, bool Wait)
 
 void TMainForm::StopMusic()
 {
-    if (DXWaveList.Items.IndexOf(kMusicName) >= 0)
-        StopWave(WaveFind(DXWaveList, kMusicName));
+    if (DXWaveList.Items.IndexOf(names::WaveMusic) >= 0)
+        StopWave(WaveFind(DXWaveList, names::WaveMusic));
 }
 
 void TMainForm::StartMusic()
 {
-    if (DXWaveList.Items.IndexOf(kMusicName) >= 0)
-        PlayWave(WaveFind(DXWaveList, kMusicName), false);
+    if (DXWaveList.Items.IndexOf(names::WaveMusic) >= 0)
+        PlayWave(WaveFind(DXWaveList, names::WaveMusic), false);
 }
 
 }  // namespace vorlanex

@@ -57,7 +57,7 @@ public:
 
     // The frame and the scenes.
     void DXTimerTimer(std::int32_t LagCount);
-    void ChangeScene(std::uint8_t NewScene);
+    void ChangeScene(vorlanex::Scene NewScene);
     void PlaySound(const std::string& Name, bool Wait);
     void StartBattle();
     void TitleFrame();
@@ -112,9 +112,9 @@ public:
     std::string Caption;
     std::uint8_t CursorFrame = 0;
     std::string BackgroundFileName;
-    std::uint8_t Scene = 0;
-    std::uint8_t SavedScene = 0;
-    std::uint8_t PendingScene = 0;
+    vorlanex::Scene Scene = vorlanex::Scene::None;
+    vorlanex::Scene SavedScene = vorlanex::Scene::None;
+    vorlanex::Scene PendingScene = vorlanex::Scene::None;
     std::int32_t FrameCounter = 0;
 
     GameState Game;

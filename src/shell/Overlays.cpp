@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/AssetNames.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -71,9 +72,8 @@ void TMainForm::DrawTicker()
 void TMainForm::DrawCursor()
 {
     int x = 0, y = 0;
-    if (platform.events)
-        platform.events->MousePosition(x, y);
-    if (TPictureCollectionItem* cursor = ImageList.Items.ImageFind("Cursor"))
+    platform.events->MousePosition(x, y);
+    if (TPictureCollectionItem* cursor = ImageList.Items.ImageFind(names::Cursor))
         cursor->DrawPattern(DXDraw.BackSurface, x, y, CursorFrame / 8);
     CursorFrame = std::uint8_t((CursorFrame + 1) & 31);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "actors/MyTank.h"
+#include "framework/AssetNames.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
@@ -22,12 +23,12 @@ struct PlayerView
     int anchorX;
 };
 
-// Every 50000 points earn a life: paid back against the debt first, at most 10 spare lives.
+// Every MilestonePoints points earn a life: paid back against the debt first, at most 10 spare lives.
 void ApplyMilestone(std::uint8_t alive, TMyTank* tank, std::int32_t& lives, std::int32_t& lifeDebt)
 {
-    if (!alive || !tank || tank->Score / 50000 == tank->Milestone)
+    if (!alive || !tank || tank->Score / MilestonePoints == tank->Milestone)
         return;
-    tank->Milestone = tank->Score / 50000;
+    tank->Milestone = tank->Score / MilestonePoints;
     if (lifeDebt <= 0)
         ++lives;
     else
@@ -57,7 +58,7 @@ void TMainForm::DrawStatusPanel()
     for (PlayerView& p : players)
     {
         const bool offering = p.alive && p.tank && p.tank->GiveLife;
-        if (TPictureCollectionItem* icon = ImageList.Items.ImageFind(offering ? "SmallTank1" : "SmallTank2"))
+        if (TPictureCollectionItem* icon = ImageList.Items.ImageFind(offering ? names::SmallTank1 : names::SmallTank2))
             for (int i = 0; i < p.lives - p.lifeDebt; ++i)
                 icon->DrawPattern(back, p.anchorX + 16 * i, anchorY, 0);
         if (p.alive && p.tank)

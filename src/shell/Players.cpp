@@ -12,16 +12,8 @@ namespace {
 // pass, with 200 extra life.
 void ApplyCarry(TMyTank& tank, const TCarry& carry)
 {
-    tank.Score = carry.Score;
-    tank.Speed = carry.Speed;
-    tank.Life = carry.Life + 200;
-    tank.AllPass = carry.AllPass;
-    tank.MaxBullets = carry.MaxBullets;
-    tank.BulletSpeed = carry.BulletSpeed;
-    tank.BulletPower = carry.BulletPower;
-    tank.BulletSize = carry.BulletSize;
-    tank.Spread = carry.Spread;
-    tank.ShotDelay = carry.ShotDelay;
+    carry.ApplyTo(tank);
+    tank.Life += 200;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "actors/MyTank.h"
+#include "framework/AssetNames.h"
 #include "maps/MapFile.h"
 #include "shell/MainForm.h"
 
@@ -12,7 +14,7 @@ namespace vorlanex {
 
 std::string ResultLine(int player, std::int32_t score)
 {
-    const std::size_t rank = std::size_t(std::min(score / 50000, 9));
+    const std::size_t rank = std::size_t(std::min(score / MilestonePoints, 9));
     return "Player" + std::to_string(player) + "得分=" + std::to_string(score) + "  级别=" + RankTitles[rank];
 }
 
@@ -21,11 +23,11 @@ void TMainForm::ResultFrame()
     TDirectDrawSurface& back = DXDraw.BackSurface;
     const int w = DXDraw.Width(), h = DXDraw.Height();
     FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
         star->DrawPattern(back, 0, 0, 0);
-    if (TPictureCollectionItem* logo = ImageList.Items.ImageFind("Logo"))
+    if (TPictureCollectionItem* logo = ImageList.Items.ImageFind(names::Logo))
         logo->DrawPattern(back, (w - logo->PatternWidth()) / 2, (h - logo->PatternHeight()) / 2, 0);
-    if (TPictureCollectionItem* banner = ImageList.Items.ImageFind(Game.LevelCleared ? "胜利" : "失败"))
+    if (TPictureCollectionItem* banner = ImageList.Items.ImageFind(Game.LevelCleared ? names::Victory : names::Defeat))
         banner->DrawPatternRotated(back, w / 2, h / 2, banner->PatternWidth(), banner->PatternHeight(), 0, 0.5, 0.5,
                                    FrameCounter * 3);
 
@@ -48,7 +50,7 @@ void TMainForm::ResultFrame()
 
     if (!DXInput.State(StateButton1))
         return;
-    PlaySound("SceneMov", false);
+    PlaySound(names::WaveSceneMove, false);
     Block(200);
     ++Game.CurrentLevel;
     if (Game.LevelCleared)
@@ -65,7 +67,7 @@ void TMainForm::ResultFrame()
         Game.Carry1.Score = Game.Carry2.Score = 0;
         Game.LifeDebt1 = Game.LifeDebt2 = 0;
     }
-    ChangeScene(SceneBattle);
+    ChangeScene(Scene::Battle);
 }
 
 }  // namespace vorlanex

@@ -5,10 +5,13 @@
 
 namespace vorlanex {
 
-inline constexpr std::uint8_t SceneNone = 0;
-inline constexpr std::uint8_t SceneTitle = 1;
-inline constexpr std::uint8_t SceneBattle = 2;
-inline constexpr std::uint8_t SceneResult = 3;
-inline constexpr std::uint8_t SceneMenu = 4;
+enum class Scene : std::uint8_t
+{
+    None = 0,   // as a pending scene: no change waiting
+    Title = 1,
+    Battle = 2,
+    Result = 3,
+    Menu = 4,
+};
 
 }  // namespace vorlanex

@@ -13,7 +13,7 @@ namespace vorlanex::testing {
 namespace {
 
 // An enemy past its blink, placed and headed as the test wants, that neither fires nor turns at random.
-TEnemyTank* ActiveEnemy(TestBattle& battle, int kind, double x, double y, std::uint8_t direction)
+TEnemyTank* ActiveEnemy(TestBattle& battle, int kind, double x, double y, Heading direction)
 {
     battle.game.EnemyTurnChance = 0;
     auto* enemy = new TEnemyTank(&battle.engine);
@@ -54,7 +54,7 @@ TEST(EnemyTank, AWallSnapsItOntoTheGridOnBothAxes)
     {
         TestBattle battle;
         battle.PutBrick(2, 2);
-        TEnemyTank* enemy = ActiveEnemy(battle, 0, 64 + offset, 100, 2);
+        TEnemyTank* enemy = ActiveEnemy(battle, 0, 64 + offset, 100, Heading::Up);
         battle.Frame();
         EXPECT_EQ(enemy->Y, 96) << offset;
         EXPECT_EQ(enemy->X, column) << offset;
@@ -65,9 +65,9 @@ TEST(EnemyTank, TurnsAfterFiftyStepsAgainstAWallAndFiveAtTheEdge)
 {
     TestBattle battle;
     battle.PutBrick(2, 2);
-    TEnemyTank* walled = ActiveEnemy(battle, 0, 64, 100, 2);
+    TEnemyTank* walled = ActiveEnemy(battle, 0, 64, 100, Heading::Up);
     int steps = 0;
-    while (walled->Direction == 2 && steps < 200)
+    while (walled->Direction == Heading::Up && steps < 200)
     {
         battle.Frame();
         ++steps;
@@ -75,11 +75,11 @@ TEST(EnemyTank, TurnsAfterFiftyStepsAgainstAWallAndFiveAtTheEdge)
     EXPECT_EQ(steps, 50);
 
     TestBattle edge;
-    TEnemyTank* ghost = ActiveEnemy(edge, 1, 0, 300, 0);
+    TEnemyTank* ghost = ActiveEnemy(edge, 1, 0, 300, Heading::Left);
     ghost->AllPass = 1;
     edge.PutBrick(0, 9);   // touching terrain builds no pressure for a tank that passes it
     steps = 0;
-    while (ghost->Direction == 0 && steps < 200)
+    while (ghost->Direction == Heading::Left && steps < 200)
     {
         edge.Frame();
         ++steps;
@@ -91,7 +91,7 @@ TEST(EnemyTank, PassableTerrainLeavesThePressureAsItWas)
 {
     TestBattle battle;
     battle.PutTerrain(10, 10, TerrTanksPass | TerrBulletsPass);
-    TEnemyTank* enemy = ActiveEnemy(battle, 0, 320, 330, 3);
+    TEnemyTank* enemy = ActiveEnemy(battle, 0, 320, 330, Heading::Down);
     enemy->TurnPressure = 7;
     battle.Frame();
     EXPECT_EQ(enemy->TurnPressure, 7);

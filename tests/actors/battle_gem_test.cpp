@@ -394,7 +394,7 @@ TEST(Gem, ACleverEnemyTurnsToFaceThePlayerWhoHitsIt)
     player->ShotDelay = 0;
     for (TEnemyTank* enemy : {clever, plain})
     {
-        enemy->Direction = 0;
+        enemy->Direction = Heading::Left;
         enemy->UpdatePicture();
         enemy->Life = 5000;
     }
@@ -410,9 +410,9 @@ TEST(Gem, ACleverEnemyTurnsToFaceThePlayerWhoHitsIt)
             battle.Frame();
         ASSERT_LT(enemy->Life, 5000) << "the shot hit";
     }
-    EXPECT_EQ(clever->Direction, 3);
+    EXPECT_EQ(clever->Direction, Heading::Down);
     EXPECT_EQ(clever->Image, battle.pictures.ImageFind("Tank1Down"));
-    EXPECT_EQ(plain->Direction, 0);
+    EXPECT_EQ(plain->Direction, Heading::Left);
 }
 
 TEST(Gem, AKindOutsideTheTableShowsNothingAndChangesNothingButTheScore)

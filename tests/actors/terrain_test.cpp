@@ -28,12 +28,12 @@ TEST(TerrSprite, NewTerrainLetsEverythingPassUntilTheBuilderSaysOtherwise)
 
 TEST(OppositeDirection, SwapsLeftRightAndUpDownAndSendsTheRestLeft)
 {
-    EXPECT_EQ(OppositeDirection(0), 1);
-    EXPECT_EQ(OppositeDirection(1), 0);
-    EXPECT_EQ(OppositeDirection(2), 3);
-    EXPECT_EQ(OppositeDirection(3), 2);
-    EXPECT_EQ(OppositeDirection(7), 0);
-    EXPECT_EQ(OppositeDirection(255), 0);
+    EXPECT_EQ(OppositeDirection(Heading::Left), Heading::Right);
+    EXPECT_EQ(OppositeDirection(Heading::Right), Heading::Left);
+    EXPECT_EQ(OppositeDirection(Heading::Up), Heading::Down);
+    EXPECT_EQ(OppositeDirection(Heading::Down), Heading::Up);
+    EXPECT_EQ(OppositeDirection(Heading(7)), Heading::Left);
+    EXPECT_EQ(OppositeDirection(Heading(255)), Heading::Left);
 }
 
 }  // namespace

@@ -17,15 +17,15 @@
 namespace vorlanex {
 namespace {
 
-std::vector<PictureSpec> StoredSpecs()
+std::vector<PictureDef> StoredDefs()
 {
-    std::vector<PictureSpec> specs;
-    for (const PictureSpec& s : kImageListSpec)
+    std::vector<PictureDef> defs;
+    for (const PictureDef& s : kImageListDefs)
         if (!*s.fileName)
-            specs.push_back(s);
-    for (const PictureSpec& s : kDXImageListSpec)
-        specs.push_back(s);
-    return specs;
+            defs.push_back(s);
+    for (const PictureDef& s : kDXImageListDefs)
+        defs.push_back(s);
+    return defs;
 }
 
 const std::vector<AssetEntry>& Archive()
@@ -34,17 +34,17 @@ const std::vector<AssetEntry>& Archive()
     return entries;
 }
 
-TBitmap Decode(const PictureSpec& spec)
+TBitmap Decode(const PictureDef& def)
 {
-    const AssetEntry* entry = FindAsset(Archive(), AssetKind::Picture, spec.name);
+    const AssetEntry* entry = FindAsset(Archive(), AssetKind::Picture, def.name);
     if (!entry)
-        throw std::runtime_error(std::string("missing ") + spec.name);
-    return TBitmap::FromBytes(entry->bytes, spec.name);
+        throw std::runtime_error(std::string("missing ") + def.name);
+    return TBitmap::FromBytes(entry->bytes, def.name);
 }
 
-bool Visible(const TBitmap& bmp, const PictureSpec& spec, int x, int y)
+bool Visible(const TBitmap& bmp, const PictureDef& def, int x, int y)
 {
-    return !spec.transparent || Rgb565(bmp.PixelAt(x, y)) != Rgb565(spec.transparentColor);
+    return !def.transparent || Rgb565(bmp.PixelAt(x, y)) != Rgb565(def.transparentColor);
 }
 
 struct Pattern
@@ -52,32 +52,32 @@ struct Pattern
     int x, y, w, h;
 };
 
-std::vector<Pattern> Patterns(const PictureSpec& spec)
+std::vector<Pattern> Patterns(const PictureDef& def)
 {
-    const int pw = spec.patternWidth > 0 ? spec.patternWidth : spec.width;
-    const int ph = spec.patternHeight > 0 ? spec.patternHeight : spec.height;
+    const int pw = def.patternWidth > 0 ? def.patternWidth : def.width;
+    const int ph = def.patternHeight > 0 ? def.patternHeight : def.height;
     std::vector<Pattern> out;
-    for (int row = 0; row < spec.height / ph; ++row)
-        for (int col = 0; col < spec.width / pw; ++col)
+    for (int row = 0; row < def.height / ph; ++row)
+        for (int col = 0; col < def.width / pw; ++col)
             out.push_back({col * pw, row * ph, pw, ph});
     return out;
 }
 
-std::vector<bool> Mask(const TBitmap& bmp, const PictureSpec& spec, const Pattern& p)
+std::vector<bool> Mask(const TBitmap& bmp, const PictureDef& def, const Pattern& p)
 {
     std::vector<bool> mask;
     for (int y = 0; y < p.h; ++y)
         for (int x = 0; x < p.w; ++x)
-            mask.push_back(Visible(bmp, spec, p.x + x, p.y + y));
+            mask.push_back(Visible(bmp, def, p.x + x, p.y + y));
     return mask;
 }
 
-const PictureSpec& SpecNamed(const std::string& name)
+const PictureDef& DefNamed(const std::string& name)
 {
-    for (const PictureSpec& s : kImageListSpec)
+    for (const PictureDef& s : kImageListDefs)
         if (name == s.name)
             return s;
-    throw std::runtime_error("no spec " + name);
+    throw std::runtime_error("no def " + name);
 }
 
 TEST(BuiltinPictures, ArchiveHoldsExactlyTheStoredItemsOfBothCatalogues)
@@ -87,21 +87,21 @@ TEST(BuiltinPictures, ArchiveHoldsExactlyTheStoredItemsOfBothCatalogues)
         if (e.kind == AssetKind::Picture)
             stored.insert(e.name);
     std::multiset<std::string> expected;
-    for (const PictureSpec& s : StoredSpecs())
+    for (const PictureDef& s : StoredDefs())
         expected.insert(s.name);
     EXPECT_EQ(stored, expected);
 }
 
 TEST(BuiltinPictures, EachPictureHasItsStoredSizeDepthAndColourTable)
 {
-    for (const PictureSpec& spec : StoredSpecs())
+    for (const PictureDef& def : StoredDefs())
     {
-        SCOPED_TRACE(spec.name);
-        const TBitmap bmp = Decode(spec);
-        EXPECT_EQ(bmp.Width(), spec.width);
-        EXPECT_EQ(bmp.Height(), spec.height);
-        EXPECT_EQ(bmp.BitCount(), spec.bitCount);
-        if (spec.bitCount == 8)
+        SCOPED_TRACE(def.name);
+        const TBitmap bmp = Decode(def);
+        EXPECT_EQ(bmp.Width(), def.width);
+        EXPECT_EQ(bmp.Height(), def.height);
+        EXPECT_EQ(bmp.BitCount(), def.bitCount);
+        if (def.bitCount == 8)
         {
             EXPECT_FALSE(bmp.Palette().empty());
         }
@@ -112,13 +112,13 @@ TEST(BuiltinPictures, EachPictureHasItsStoredSizeDepthAndColourTable)
 // key would punch a hole into the sprite.
 TEST(BuiltinPictures, OnlyTheExactKeyColourLandsOnTheKeyValue)
 {
-    for (const PictureSpec& spec : StoredSpecs())
+    for (const PictureDef& def : StoredDefs())
     {
-        SCOPED_TRACE(spec.name);
-        const TBitmap bmp = Decode(spec);
+        SCOPED_TRACE(def.name);
+        const TBitmap bmp = Decode(def);
         int strays = 0;
         for (TColor c : bmp.Pixels())
-            if (Rgb565(c) == Rgb565(spec.transparentColor) && c != spec.transparentColor)
+            if (Rgb565(c) == Rgb565(def.transparentColor) && c != def.transparentColor)
                 ++strays;
         EXPECT_EQ(strays, 0);
     }
@@ -126,14 +126,14 @@ TEST(BuiltinPictures, OnlyTheExactKeyColourLandsOnTheKeyValue)
 
 TEST(BuiltinPictures, EveryPatternShowsSomethingInSeveralColours)
 {
-    for (const PictureSpec& spec : StoredSpecs())
+    for (const PictureDef& def : StoredDefs())
     {
-        const TBitmap bmp = Decode(spec);
+        const TBitmap bmp = Decode(def);
         std::set<TColor> colours;
-        for (const Pattern& p : Patterns(spec))
+        for (const Pattern& p : Patterns(def))
         {
-            SCOPED_TRACE(std::string(spec.name) + " pattern at " + std::to_string(p.x) + "," + std::to_string(p.y));
-            const auto mask = Mask(bmp, spec, p);
+            SCOPED_TRACE(std::string(def.name) + " pattern at " + std::to_string(p.x) + "," + std::to_string(p.y));
+            const auto mask = Mask(bmp, def, p);
             const auto shown = std::count(mask.begin(), mask.end(), true);
             EXPECT_GE(shown * 10, p.w * p.h) << "less than a tenth of the pattern is visible";
             for (int y = 0; y < p.h; ++y)
@@ -141,7 +141,7 @@ TEST(BuiltinPictures, EveryPatternShowsSomethingInSeveralColours)
                     if (mask[std::size_t(y * p.w + x)])
                         colours.insert(bmp.PixelAt(p.x + x, p.y + y));
         }
-        EXPECT_GE(colours.size(), 6u) << spec.name << " is nearly flat";
+        EXPECT_GE(colours.size(), 6u) << def.name << " is nearly flat";
     }
 }
 
@@ -149,14 +149,14 @@ TEST(BuiltinPictures, EveryPatternShowsSomethingInSeveralColours)
 // and the shield reaches beyond the hull.
 TEST(BuiltinPictures, TankStripsHoldFiveDistinctLooks)
 {
-    for (const PictureSpec& spec : StoredSpecs())
+    for (const PictureDef& def : StoredDefs())
     {
-        const std::string name = spec.name;
+        const std::string name = def.name;
         if (name.rfind("MyTank", 0) != 0 && name.rfind("Tank", 0) != 0 && name != "EnemyBoss")
             continue;
         SCOPED_TRACE(name);
-        const TBitmap bmp = Decode(spec);
-        const auto patterns = Patterns(spec);
+        const TBitmap bmp = Decode(def);
+        const auto patterns = Patterns(def);
         ASSERT_EQ(patterns.size(), 5u);
         std::vector<std::vector<TColor>> looks;
         for (const Pattern& p : patterns)
@@ -170,7 +170,7 @@ TEST(BuiltinPictures, TankStripsHoldFiveDistinctLooks)
         for (std::size_t a = 0; a < looks.size(); ++a)
             for (std::size_t b = a + 1; b < looks.size(); ++b)
                 EXPECT_NE(looks[a], looks[b]) << "patterns " << a << " and " << b << " are the same";
-        const auto intact = Mask(bmp, spec, patterns[0]), shielded = Mask(bmp, spec, patterns[3]);
+        const auto intact = Mask(bmp, def, patterns[0]), shielded = Mask(bmp, def, patterns[3]);
         EXPECT_GT(std::count(shielded.begin(), shielded.end(), true), std::count(intact.begin(), intact.end(), true));
     }
 }
@@ -184,17 +184,17 @@ TEST(BuiltinPictures, DirectionPicturesFaceTheirDirection)
     for (const auto& [kind, upSuffix] : kinds)
     {
         SCOPED_TRACE(kind);
-        const PictureSpec& upSpec = SpecNamed(std::string(kind) + upSuffix);
-        const TBitmap up = Decode(upSpec);
+        const PictureDef& upDef = DefNamed(std::string(kind) + upSuffix);
+        const TBitmap up = Decode(upDef);
         // The gun points at the top edge; the rear edge is clear behind the engine deck.
-        EXPECT_TRUE(Visible(up, upSpec, 16, 0));
-        EXPECT_FALSE(Visible(up, upSpec, 16, 31));
+        EXPECT_TRUE(Visible(up, upDef, 16, 0));
+        EXPECT_FALSE(Visible(up, upDef, 16, 31));
         const std::pair<const char*, int> turns[] = {{"Right", 1}, {"Down", 2}, {"Left", 3}};
         for (const auto& [direction, quarter] : turns)
         {
-            const PictureSpec& spec = SpecNamed(std::string(kind) + direction);
-            const TBitmap bmp = Decode(spec);
-            const Pattern p = Patterns(spec)[0];
+            const PictureDef& def = DefNamed(std::string(kind) + direction);
+            const TBitmap bmp = Decode(def);
+            const Pattern p = Patterns(def)[0];
             int mismatches = 0;
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 32; ++x)
@@ -202,7 +202,7 @@ TEST(BuiltinPictures, DirectionPicturesFaceTheirDirection)
                     int tx = x, ty = y;   // where pixel (x, y) of the Up tank goes after the turn
                     for (int q = 0; q < quarter; ++q)
                         std::tie(tx, ty) = std::pair(31 - ty, tx);
-                    mismatches += Visible(up, upSpec, x, y) != Visible(bmp, spec, p.x + tx, p.y + ty);
+                    mismatches += Visible(up, upDef, x, y) != Visible(bmp, def, p.x + tx, p.y + ty);
                 }
             EXPECT_EQ(mismatches, 0) << direction;
         }

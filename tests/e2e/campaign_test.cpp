@@ -51,7 +51,7 @@ TEST(CampaignRun, TitleThenFirstMapClearedThenResultThenSecondMap)
 {
     const nlohmann::json battle = RunGame(100);
     ASSERT_TRUE(battle.contains("globals"));
-    EXPECT_EQ(battle["Scene"], SceneBattle);
+    EXPECT_EQ(battle["Scene"], Scene::Battle);
     EXPECT_TRUE(EndsWith(battle["globals"]["MapFileName"], "MAP001.map"));
     EXPECT_EQ(battle["globals"]["BaseEnemyCount"], 100);   // the cheat was held while the tanks were made
     EXPECT_EQ(battle["globals"]["LevelCleared"], 0);
@@ -62,7 +62,7 @@ TEST(CampaignRun, TitleThenFirstMapClearedThenResultThenSecondMap)
         result = RunGame(3150);
         ASSERT_TRUE(result.contains("globals"));
         const nlohmann::json& won = result["globals"];
-        EXPECT_EQ(result["Scene"], SceneResult);
+        EXPECT_EQ(result["Scene"], Scene::Result);
         EXPECT_EQ(won["LevelCleared"], 1);
         EXPECT_EQ(won["CurrentLevel"], 1);   // the level number moves on only when the result screen is left
         EXPECT_TRUE(EndsWith(won["MapFileName"], "MAP001.map"));
@@ -74,7 +74,7 @@ TEST(CampaignRun, TitleThenFirstMapClearedThenResultThenSecondMap)
     const nlohmann::json next = RunGame(3202);
     ASSERT_TRUE(next.contains("globals"));
     const nlohmann::json& level2 = next["globals"];
-    EXPECT_EQ(next["Scene"], SceneBattle);
+    EXPECT_EQ(next["Scene"], Scene::Battle);
     EXPECT_EQ(level2["CurrentLevel"], 2);
     EXPECT_TRUE(EndsWith(level2["MapFileName"], "MAP002.map"));
     EXPECT_EQ(level2["LevelCleared"], 1);
@@ -132,7 +132,7 @@ protected:
         Game().Player1Tank->Score += points;
         Game().EnemiesDestroyed = Game().LevelTotal();
         Frames(3);
-        ASSERT_EQ(form->Scene, SceneResult);
+        ASSERT_EQ(form->Scene, Scene::Result);
         ASSERT_EQ(Game().LevelCleared, 1);
     }
 
@@ -146,14 +146,14 @@ protected:
         Game().Player1Alive = Game().Player2Alive = 0;
         Game().PlayerLosses = Game().Lives1 + Game().Lives2 + 2;
         Frames(3);
-        ASSERT_EQ(form->Scene, SceneResult);
+        ASSERT_EQ(form->Scene, Scene::Result);
     }
 
     void ExpectCleanBattleOn(std::int32_t level, std::int32_t map)
     {
         char tail[16];
         std::snprintf(tail, sizeof tail, "/MAP%03d.map", map);
-        EXPECT_EQ(form->Scene, SceneBattle);
+        EXPECT_EQ(form->Scene, Scene::Battle);
         EXPECT_EQ(Game().CurrentLevel, level);
         EXPECT_TRUE(EndsWith(Game().MapFileName, tail)) << Game().MapFileName;
         EXPECT_NE(Game().Player1Tank, nullptr);

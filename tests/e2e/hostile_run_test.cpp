@@ -55,7 +55,7 @@ protected:
         vorlanex::MapReadResult read = vorlanex::ReadMapFile((dir / "game" / "MAP001.map").string());
         ASSERT_EQ(read.Status, vorlanex::MapReadStatus::Ok) << read.Message;
         ASSERT_FALSE(read.Map.Layers[0].empty());
-        const vorlanex::MapCell cell = read.Map.Layers[0].front();
+        const vorlanex::TCell cell = read.Map.Layers[0].front();
         read.Map.Layers[0].assign(std::size_t(cells), cell);
         const auto bytes = vorlanex::WriteMapBytes(read.Map);
         std::ofstream(dir / "game" / "MAP001.map", std::ios::binary | std::ios::trunc)

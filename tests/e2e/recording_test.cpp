@@ -16,6 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/GameProcess.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -36,30 +38,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Runs the game headless with `args`; returns its exit status.
-    int Run(const std::vector<std::string>& args)
-    {
-        const pid_t pid = Start(args);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    // Runs the game headless with `args`; returns its exit status (-1 when it had to be killed).
+    int Run(const std::vector<std::string>& args) { return vorlanex::testing::WaitForGame(Start(args)); }
     pid_t Start(std::vector<std::string> args)
     {
-        args.insert(args.begin(), {std::string(VORLANEX_BUILD_DIR) + "/vorlanex", "--headless"});
-        const pid_t pid = ::fork();
-        if (pid == 0)
-        {
-            std::vector<char*> argv;
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            const std::string log = (dir / "out.txt").string();
-            freopen(log.c_str(), "a", stderr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        return pid;
+        args.insert(args.begin(), "--headless");
+        return vorlanex::testing::StartGame(args, dir / "out.txt");
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
 
@@ -103,23 +87,84 @@ TEST_F(Recording, SeedOnTheCommandLineWinsOverTheRecordedOne)
     EXPECT_NE(ReadText(dir / "out.txt").find("no/such/folder/rec.txt: cannot be written"), std::string::npos);
 }
 
-// A paced game stopped by SIGTERM: the recording ends with the quit and replays to the state it was left in.
-TEST_F(Recording, RecordingCutOffBySigtermReplaysUpToItsLastFrame)
+// A paced game stopped by SIGTERM or a closed terminal: the recording ends with the quit and replays to the
+// state it was left in.
+TEST_F(Recording, RecordingStoppedBySigtermOrSighupReplaysUpToItsLastFrame)
 {
     std::ofstream(dir / "play.txt") << "5 press Space\n20 down Right\n";
-    const pid_t pid = Start({"--input", Path("play.txt"), "--record", Path("rec.txt"), "--dump-state",
-                             Path("played.json")});
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    ASSERT_EQ(::kill(pid, SIGTERM), 0);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadText(dir / "out.txt");
-    const nlohmann::json played = nlohmann::json::parse(ReadText(dir / "played.json"));
-    ASSERT_GT(played["frame"], 20) << "the game ran too few frames to test anything";
-    const std::string recording = ReadText(dir / "rec.txt");
-    EXPECT_NE(recording.find(std::to_string(played["frame"].get<int>() + 1) + " quit\n"), std::string::npos)
-        << recording;
+    for (const int signal : {SIGTERM, SIGHUP})
+    {
+        const pid_t pid = Start({"--input", Path("play.txt"), "--record", Path("rec.txt"), "--dump-state",
+                                 Path("played.json")});
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        ASSERT_EQ(::kill(pid, signal), 0);
+        ASSERT_EQ(vorlanex::testing::WaitForGame(pid, std::chrono::seconds(20)), 0) << ReadText(dir / "out.txt");
+        const nlohmann::json played = nlohmann::json::parse(ReadText(dir / "played.json"));
+        ASSERT_GT(played["frame"], 20) << "the game ran too few frames to test anything";
+        const std::string recording = ReadText(dir / "rec.txt");
+        EXPECT_NE(recording.find(std::to_string(played["frame"].get<int>() + 1) + " quit\n"), std::string::npos)
+            << recording;
 
-    ASSERT_EQ(Run({"--unpaced", "--input", Path("rec.txt"), "--dump-state", Path("replayed.json")}), 0);
-    EXPECT_EQ(ReadText(dir / "replayed.json"), ReadText(dir / "played.json"));
+        ASSERT_EQ(Run({"--unpaced", "--input", Path("rec.txt"), "--dump-state", Path("replayed.json")}), 0);
+        EXPECT_EQ(ReadText(dir / "replayed.json"), ReadText(dir / "played.json")) << "signal " << signal;
+    }
+}
+
+// A game killed outright leaves no quit line, and a full disk may cut its last line: the recording still says
+// how far the game got, and its replay ends there, in the state the same input reaches in as many frames.
+TEST_F(Recording, KilledOrCutRecordingReplaysToWhereItEnds)
+{
+    std::ofstream(dir / "play.txt") << "seed 8\n5 press Space\n20 down Right\n30 down Left Shift\n";
+    const pid_t pid = Start({"--input", Path("play.txt"), "--record", Path("rec.txt")});
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    ASSERT_EQ(::kill(pid, SIGKILL), 0);
+    ASSERT_EQ(vorlanex::testing::WaitForGame(pid), 128 + SIGKILL);
+    std::string recording = ReadText(dir / "rec.txt");
+    ASSERT_EQ(recording.back(), '\n');
+    const std::size_t lastLine = recording.rfind('\n', recording.size() - 2) + 1;
+    const std::int64_t end = std::stoll(recording.substr(lastLine));
+    ASSERT_EQ(recording.substr(lastLine), std::to_string(end) + " end\n");
+    ASSERT_GT(end, 31) << "the game ran too few frames to test anything";
+
+    ASSERT_EQ(Run({"--unpaced", "--input", Path("rec.txt"), "--dump-state", Path("replayed.json")}), 0)
+        << ReadText(dir / "out.txt");
+    ASSERT_EQ(Run({"--unpaced", "--input", Path("play.txt"), "--frames", std::to_string(end - 1), "--dump-state",
+                   Path("expected.json")}),
+              0);
+    const std::string expected = ReadText(dir / "expected.json");
+    EXPECT_EQ(ReadText(dir / "replayed.json"), expected);
+
+    // Cut in the middle of "30 down Left Shift": the half line is left out, not read as "Left" or refused.
+    const std::size_t shift = recording.find("30 down Left Shift\n");
+    ASSERT_NE(shift, std::string::npos) << recording;
+    recording.resize(shift + std::string("30 down Left").size());
+    std::ofstream(dir / "cut.txt", std::ios::binary) << recording;
+    ASSERT_EQ(Run({"--unpaced", "--input", Path("cut.txt"), "--frames", "40", "--dump-state", Path("cut.json")}), 0)
+        << ReadText(dir / "out.txt");
+    EXPECT_NE(ReadText(dir / "out.txt").find("cut.txt:5: '30 down Left' has no end of line"), std::string::npos)
+        << ReadText(dir / "out.txt");
+    const nlohmann::json cut = nlohmann::json::parse(ReadText(dir / "cut.json"));
+    EXPECT_EQ(cut["frame"], 40);
+}
+
+// An unattended run ends when nothing can happen any more: the script is over, or the game is paused with
+// nothing left to unpause it.
+TEST_F(Recording, UnattendedRunsEndWhenTheirScriptIsOverOrPausedForGood)
+{
+    std::ofstream(dir / "start.txt") << "2 press Space\n";
+    ASSERT_EQ(Run({"--unpaced", "--input", Path("start.txt"), "--dump-state", Path("start.json")}), 0);
+    EXPECT_EQ(nlohmann::json::parse(ReadText(dir / "start.json"))["frame"], 3);
+
+    for (const char* pause : {"5 focus lost\n", "5 press F3\n"})
+    {
+        std::ofstream(dir / "pause.txt") << pause;
+        fs::remove(dir / "paused.json");
+        ASSERT_EQ(vorlanex::testing::WaitForGame(Start({"--input", Path("pause.txt"), "--frames", "100",
+                                                        "--dump-state", Path("paused.json")}),
+                                                 std::chrono::seconds(20)),
+                  0)
+            << pause;
+        const nlohmann::json paused = nlohmann::json::parse(ReadText(dir / "paused.json"));
+        EXPECT_LE(paused["frame"], 5) << pause;
+    }
 }

@@ -63,9 +63,9 @@ TEST(DataFile, RefusesEverythingButARegularFileWithoutBlocking)
     EXPECT_EQ(Refusal(folder / "to-pipe"), "is a named pipe, not a regular file");
     EXPECT_EQ(Refusal(folder / "zero"), "is a device, not a regular file");
     EXPECT_EQ(Refusal(folder.Path()), "is a folder, not a regular file");
-    EXPECT_EQ(Refusal(folder / "absent"), "file not found");
+    EXPECT_EQ(Refusal(folder / "absent"), "No such file or directory");
     fs::create_symlink(folder / "absent", folder / "dangling");
-    EXPECT_EQ(Refusal(folder / "dangling"), "file not found");
+    EXPECT_EQ(Refusal(folder / "dangling"), "No such file or directory");
     EXPECT_EQ(ClassifyDataFile((folder / "zero").string()), DataFileKind::Device);
     EXPECT_EQ(ClassifyDataFile((folder / "pipe").string()), DataFileKind::NamedPipe);
 }

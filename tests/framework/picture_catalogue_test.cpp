@@ -199,8 +199,8 @@ TEST(PictureColorTable, FixedEntriesThenPictureColoursInOrderUntilFull)
 std::vector<AssetEntry> ArchiveFor(auto... specLists)
 {
     std::vector<AssetEntry> archive;
-    for (const auto& specs : {std::span<const PictureSpec>(specLists)...})
-        for (const PictureSpec& s : specs) {
+    for (const auto& defs : {std::span<const PictureDef>(specLists)...})
+        for (const PictureDef& s : defs) {
             const std::size_t n = std::size_t(s.width) * std::size_t(s.height);
             if (n == 0)
                 continue;
@@ -214,7 +214,7 @@ std::vector<AssetEntry> ArchiveFor(auto... specLists)
 
 TEST(BuiltinPictures, FillBothCataloguesAndRefuseWrongPictures)
 {
-    std::vector<AssetEntry> archive = ArchiveFor(kImageListSpec, kDXImageListSpec);
+    std::vector<AssetEntry> archive = ArchiveFor(kImageListDefs, kDXImageListDefs);
     TPictureCollection imageList, dxImageList;
     LoadBuiltinPictures(imageList, dxImageList, archive);
     ASSERT_EQ(imageList.Count(), 63);

@@ -13,9 +13,9 @@ using vorlanex::testing::WriteBytes;
 
 namespace {
 
-MapCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
+TCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
 {
-    MapCell c;
+    TCell c;
     c.Col = col;
     c.Row = row;
     c.TileName = Utf8ToGbk(utf8Name);
@@ -25,11 +25,11 @@ MapCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
 MapData SampleMap()
 {
     MapData map;
-    map.EnemySpawnPoints = {MapPoint{1, 0}, MapPoint{15, 0}, MapPoint{29, 0}};
+    map.EnemySpawnPoints = {TCellPoint{1, 0}, TCellPoint{15, 0}, TCellPoint{29, 0}};
     map.PlayerStart = {15, 22};
     map.BackgroundFileName = Utf8ToGbk("地图背景\\草地.BMP");
     map.Layers[0] = {Cell(0, 0, "地形\\道路\\土路"), Cell(31, 23, "地形\\道路\\土路")};
-    MapCell odd = Cell(-4, 900, "砖墙\\红砖");
+    TCell odd = Cell(-4, 900, "砖墙\\红砖");
     odd.Reserved1 = 200;
     odd.Reserved2 = -7;
     odd.Reserved3 = 123456;
@@ -141,6 +141,49 @@ TEST(MapFile, HostileCountsAndLengthsAreRefusedNamingTheFile)
         EXPECT_NE(read.Message.find(c.what), std::string::npos) << read.Message;
         for (const auto& layer : read.Map.Layers)
             EXPECT_TRUE(layer.empty());
+    }
+}
+
+// A file that stops inside a cell record: what was read of it stays, low bytes first, the rest keeps its
+// default; bytes after the last announced record are not read.
+TEST(MapFile, ARecordCutOffByTheEndKeepsWhatItRead)
+{
+    MapData map = SampleMap();
+    map.Layers = {};
+    map.Layers[0] = {Cell(4, 5, "植被\\树林树林树林树林树林树林树林树林"), Cell(2, 2, "")};
+    std::vector<std::uint8_t> bytes = WriteMapBytes(map);
+    const std::size_t second = bytes.size() - 8 - MapCellFixedSize;   // layers 2 and 3 are empty: two counts
+    bytes.resize(second + 1);   // one byte of the second cell's column
+
+    const MapReadResult read = ReadMapBytes(bytes, "cut.map");
+    ASSERT_EQ(read.Status, MapReadStatus::Ok) << read.Message;
+    ASSERT_EQ(read.Map.Layers[0].size(), 2u);
+    EXPECT_EQ(read.Map.Layers[0][0], map.Layers[0][0]);
+    EXPECT_EQ(read.Map.Layers[0][1].Col, 2);   // the low byte 02 replaced the default 06
+    EXPECT_EQ(read.Map.Layers[0][1].Row, 3);
+    EXPECT_TRUE(read.Map.Layers[0][1].TileName.empty());
+
+    std::vector<std::uint8_t> longer = WriteMapBytes(map);
+    longer.push_back(0xEE);
+    EXPECT_EQ(ReadMapBytes(longer, "long.map").Map, map);
+}
+
+TEST(MapFile, ATileNameLengthThatCannotBeTrueIsRefusedWithIt)
+{
+    MapData map = SampleMap();
+    map.Layers = {};
+    map.Layers[2] = {Cell(0, 0, "ab")};
+    const std::vector<std::uint8_t> good = WriteMapBytes(map);
+    const std::size_t length = good.size() - 2 - 4;
+    for (const std::int32_t value : {-1, -2147483647 - 1, 3, 1000000})
+    {
+        std::vector<std::uint8_t> bytes = good;
+        PutInt(bytes, length, value);
+        const MapReadResult read = ReadMapBytes(bytes, "MAP009.map");
+        EXPECT_EQ(read.Status, MapReadStatus::Invalid) << value;
+        EXPECT_NE(read.Message.find("MAP009.map"), std::string::npos) << read.Message;
+        EXPECT_NE(read.Message.find("layer 3 tile name length " + std::to_string(value)), std::string::npos)
+            << read.Message;
     }
 }
 

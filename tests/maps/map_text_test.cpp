@@ -49,16 +49,16 @@ TEST(MapText, GridCellsComeRowByRowThenCellLinesInOrder)
                              "cell 2 6 3 0 0 0\n";
     const MapData map = ParseMapText(text, "t.txt");
     EXPECT_EQ(map.BackgroundFileName, Utf8ToGbk("地图背景\\沙漠.BMP"));
-    EXPECT_EQ(map.EnemySpawnPoints[1], (MapPoint{15, 0}));
-    EXPECT_EQ(map.PlayerStart, (MapPoint{15, 22}));
+    EXPECT_EQ(map.EnemySpawnPoints[1], (TCellPoint{15, 0}));
+    EXPECT_EQ(map.PlayerStart, (TCellPoint{15, 22}));
     EXPECT_TRUE(map.Layers[0].empty());
     EXPECT_TRUE(map.Layers[2].empty());
     const auto& cells = map.Layers[1];
     ASSERT_EQ(cells.size(), 5u);
-    EXPECT_EQ((MapPoint{cells[0].Col, cells[0].Row}), (MapPoint{0, 0}));
-    EXPECT_EQ((MapPoint{cells[1].Col, cells[1].Row}), (MapPoint{31, 0}));
+    EXPECT_EQ((TCellPoint{cells[0].Col, cells[0].Row}), (TCellPoint{0, 0}));
+    EXPECT_EQ((TCellPoint{cells[1].Col, cells[1].Row}), (TCellPoint{31, 0}));
     EXPECT_EQ(cells[1].TileName, Utf8ToGbk("植被\\树林"));
-    EXPECT_EQ((MapPoint{cells[2].Col, cells[2].Row}), (MapPoint{1, 1}));
+    EXPECT_EQ((TCellPoint{cells[2].Col, cells[2].Row}), (TCellPoint{1, 1}));
     EXPECT_EQ(cells[3].Col, 40);
     EXPECT_EQ(cells[3].Row, -1);
     EXPECT_EQ(cells[3].Reserved1, 7);
@@ -84,19 +84,19 @@ TEST(MapText, MistakesAreReportedWithFileAndLine)
 TEST(MapText, DumpThenParseGivesTheSameMap)
 {
     MapData map;
-    map.EnemySpawnPoints = {MapPoint{-1, 2}, MapPoint{3, 4}, MapPoint{5, 6}};
+    map.EnemySpawnPoints = {TCellPoint{-1, 2}, TCellPoint{3, 4}, TCellPoint{5, 6}};
     map.PlayerStart = {7, 8};
     map.BackgroundFileName = Utf8ToGbk("背景.BMP");
     // Layer 1 fits a grid; layer 2 does not (out of order, off the screen, reserved values, an empty name).
     for (int i = 0; i < 100; ++i)
     {
-        MapCell c;
+        TCell c;
         c.Col = (i * 7) % 32;
         c.Row = i * 7 / 32;
         c.TileName = Utf8ToGbk(i % 3 ? "地形\\道路\\土路" : "砖墙\\红砖");
         map.Layers[0].push_back(c);
     }
-    MapCell a, b, c;
+    TCell a, b, c;
     a.Col = 5;
     a.Row = 5;
     a.TileName = Utf8ToGbk("钢板\\钢墙");
@@ -133,13 +133,13 @@ TEST(MapText, EveryShippedMapIsAPlayableBattlefield)
         ++maps;
         for (const auto& layer : map.Layers)
             EXPECT_FALSE(layer.empty()) << entry.path() << ": every layer is used";
-        auto inside = [](const MapPoint& p) { return p.Column >= 0 && p.Column < 32 && p.Row >= 0 && p.Row < 24; };
+        auto inside = [](const TCellPoint& p) { return p.Column >= 0 && p.Column < 32 && p.Row >= 0 && p.Row < 24; };
         EXPECT_TRUE(inside(map.PlayerStart)) << entry.path();
-        for (const MapPoint& p : map.EnemySpawnPoints)
+        for (const TCellPoint& p : map.EnemySpawnPoints)
         {
             EXPECT_TRUE(inside(p)) << entry.path();
             // An enemy enters half a cell right of and below its spawn cell, so four cells must be free.
-            for (const MapCell& c : map.Layers[1])
+            for (const TCell& c : map.Layers[1])
                 EXPECT_FALSE(c.Col - p.Column >= 0 && c.Col - p.Column <= 1 && c.Row - p.Row >= 0 && c.Row - p.Row <= 1)
                     << entry.path() << ": wall at " << c.Col << "," << c.Row << " on a spawn";
         }

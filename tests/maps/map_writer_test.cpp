@@ -29,10 +29,10 @@ std::vector<std::uint8_t> Bytes(const fs::path& file)
 MapData SmallMap(const std::string& tile = "砖墙\\红砖")
 {
     MapData map;
-    map.EnemySpawnPoints = {MapPoint{1, 0}, MapPoint{15, 0}, MapPoint{29, 0}};
+    map.EnemySpawnPoints = {TCellPoint{1, 0}, TCellPoint{15, 0}, TCellPoint{29, 0}};
     map.PlayerStart = {15, 22};
     map.BackgroundFileName = Utf8ToGbk("地图背景\\草地.BMP");
-    MapCell cell;
+    TCell cell;
     cell.Col = 4;
     cell.Row = 5;
     cell.TileName = Utf8ToGbk(tile);

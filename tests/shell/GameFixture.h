@@ -98,7 +98,7 @@ protected:
         CopyGameData();
         Start();
         PressFire();
-        ASSERT_EQ(form->Scene, SceneBattle);
+        ASSERT_EQ(form->Scene, Scene::Battle);
     }
 
     std::filesystem::path folder, previousFolder;

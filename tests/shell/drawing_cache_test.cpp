@@ -86,7 +86,7 @@ TEST_F(DrawingCache, KeptGroundDrawsTheSameBattleAsAFullRedraw)
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(brickFrames, 5) << "too little happened on the field to prove anything";
-    EXPECT_EQ(kept.form->Scene, SceneBattle);
+    EXPECT_EQ(kept.form->Scene, Scene::Battle);
 }
 
 }  // namespace

@@ -102,18 +102,18 @@ TEST_F(LoopFixture, ScriptedTapWithinOneFrameStartsTheBattle)
 {
     StartLoop(ParseInputScript("4 down Space\n4 up Space\n", "tap"));
     RunTo(3);
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     RunTo(4);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
 }
 
 TEST_F(LoopFixture, HostTapBetweenFramesIsHeldForOneFrame)
 {
     StartLoop({});
     RunTo(3);
-    ASSERT_EQ(form->Scene, 1);
+    ASSERT_EQ(form->Scene, Scene::Title);
     RunTo(4, [&](std::int64_t) { HostTap(VK_SPACE); });
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     RunTo(10, [&](std::int64_t frame) {
         if (frame == 8)
             HostTap(VK_SHIFT);
@@ -176,7 +176,7 @@ TEST_F(LoopFixture, TwoScriptedPadsDriveBothPlayersStatesAndLetGoWhenUnplugged)
                                "12 pad 1 up a\n12 pad 2 down start\n",
                                "pads"));
     RunTo(3);
-    EXPECT_EQ(form->Scene, 2) << "Start on the title acts as player 1's fire";
+    EXPECT_EQ(form->Scene, Scene::Battle) << "Start on the title acts as player 1's fire";
     RunTo(8);
     EXPECT_TRUE(form->DXInput.State(StateButton1));
     EXPECT_TRUE(form->DXInput.State(StateUp));

@@ -130,7 +130,7 @@ TEST_F(HostileFiles, PipesDevicesAndFoldersAreRefusedAtOnceAndTheTitleComes)
     LinkTo("背景音乐.wav", "/dev/zero");
     const auto before = Snapshot();
     Start();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     ExpectOneReport("背景1.BMP", "is a named pipe, not a regular file");
     ExpectOneReport("标题.BMP", "is a device, not a regular file");
     ExpectOneReport("胜利.BMP", "is a folder, not a regular file");
@@ -151,13 +151,13 @@ TEST_F(HostileFiles, OversizedFilesAreRefusedBeforeTheyAreRead)
     MakeHuge("MAP001.map", Bytes(MapMagic().begin(), MapMagic().end()), std::uintmax_t(2) << 30);
     const auto before = Snapshot();
     Start();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     ExpectOneReport("操作帮助.TXT", "is 64 MB, more than the 4 MB a help text may have");
     ExpectOneReport("标题.BMP", "is 1024 MB, more than the");
     EXPECT_NE(ReportsNaming("标题.BMP")[0].find("a 2 x 2 picture may have"), std::string::npos);
     LoadLevel();
     ExpectOneReport("MAP001.map", "is 2048 MB, more than the 16 MB a map file may have");
-    EXPECT_EQ(form->PendingScene, 1) << "back to the title";
+    EXPECT_EQ(form->PendingScene, Scene::Title) << "back to the title";
     EXPECT_EQ(Snapshot(), before);
 }
 
@@ -198,7 +198,7 @@ TEST_F(HostileFiles, AnUnreadableTileLibraryIsToldOnceAndTheLevelIsStillBuilt)
         const int beepsBefore = parts.system->BeepCount();
         LoadLevel();
         LoadLevel();   // the same damage is not told again
-        EXPECT_EQ(form->Scene, 2) << fault;
+        EXPECT_EQ(form->Scene, Scene::Battle) << fault;
         EXPECT_GT(form->SpriteEngine.Engine->ChildCount(), 100) << fault << ": the level is built all the same";
         EXPECT_GT(parts.system->BeepCount(), beepsBefore) << fault << ": unreadable tiles beep";
         const auto reports = ReportsNaming("图库.TIL");
@@ -209,7 +209,7 @@ TEST_F(HostileFiles, AnUnreadableTileLibraryIsToldOnceAndTheLevelIsStillBuilt)
     fs::remove(folder / "图库.TIL");
     MakePipe("图库.TIL");
     LoadLevel();
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_NE(ReportsNaming("图库.TIL").back().find("is a named pipe"), std::string::npos);
 }
 
@@ -229,7 +229,7 @@ TEST_F(HostileFiles, BackgroundNamesThatLeaveTheGameFolderAreToldAndThePlainBack
         WriteMapWithBackground(Utf8ToGbk(name));
         const auto before = Snapshot();
         LoadLevel();
-        EXPECT_EQ(form->Scene, 2) << name;
+        EXPECT_EQ(form->Scene, Scene::Battle) << name;
         EXPECT_TRUE(PlainBackground()) << name;
         const auto reports = ReportsNaming(name);
         ASSERT_EQ(reports.size(), 1u) << name;
@@ -256,7 +256,7 @@ TEST_F(HostileFiles, RunLengthPicturesThatOverrunAreRefusedLikeShortOnes)
         const auto before = Snapshot();
         LoadLevel();
         EXPECT_EQ(Snapshot(), before) << what;
-        EXPECT_EQ(form->Scene, 2) << what;
+        EXPECT_EQ(form->Scene, Scene::Battle) << what;
         EXPECT_TRUE(PlainBackground()) << what;
         const auto reports = ReportsNaming("rle.bmp");
         ASSERT_FALSE(reports.empty()) << what;
@@ -281,7 +281,7 @@ TEST_F(HostileFiles, AQuitDuringLoadingEndsTheBuildAndOneDuringStartUpEndsStartU
         TMainForm early(platform, config);
         early.FormCreate();
         EXPECT_TRUE(early.QuitRequested);
-        EXPECT_EQ(early.Scene, 0) << "start-up stopped before the title";
+        EXPECT_EQ(early.Scene, Scene::None) << "start-up stopped before the title";
     }
 
     Start();

@@ -44,7 +44,7 @@ TEST(InputScriptFormat, EveryRecordedLineParsesBackToItsEvent)
     ASSERT_EQ(script.events.size(), events.size());
     for (std::size_t i = 0; i < events.size(); ++i)
     {
-        const InputEvent& got = script.events[i].event;
+        const InputEvent got = script.events[i].Event();
         EXPECT_EQ(script.events[i].frame, 7);
         EXPECT_EQ(got.kind, events[i].kind) << i;
         EXPECT_EQ(got.key, events[i].key) << i;
@@ -96,8 +96,49 @@ TEST(InputScriptFormat, PressIsDownThenUpAndLinesKeepTheirOrderWithinAFrame)
     ASSERT_EQ(s.events.size(), 4u);
     EXPECT_EQ(s.events[0].frame, 4);
     EXPECT_EQ(s.events[1].frame, 5);
-    EXPECT_EQ(s.events[1].event.kind, EventKind::KeyUp);
-    EXPECT_EQ(s.events[2].event.kind, EventKind::KeyDown);
-    EXPECT_EQ(s.events[3].event.kind, EventKind::KeyUp);
+    EXPECT_EQ(s.events[1].kind, EventKind::KeyUp);
+    EXPECT_EQ(s.events[2].kind, EventKind::KeyDown);
+    EXPECT_EQ(s.events[3].kind, EventKind::KeyUp);
     EXPECT_FALSE(s.seed);
+}
+
+// A writer stopped in the middle of a line leaves it without its newline: that line is left out with a
+// warning, never read as the shorter word it was cut to, and never a reason to refuse the whole recording.
+TEST(InputScriptFormat, ALastLineCutShortIsLeftOutWithAWarning)
+{
+    for (const std::string cut : {"9 press F1", "9 down Left", "9 pad 1 axis leftx -32", "2093 dow"})
+    {
+        const InputScript s = ParseInputScript("seed 2\n4 press Space\n" + cut, "rec.txt");
+        ASSERT_EQ(s.events.size(), 2u) << cut;
+        ASSERT_EQ(s.warnings.size(), 1u);
+        EXPECT_EQ(s.warnings[0], "rec.txt:3: '" + cut + "' has no end of line, so it was cut short; it is left out");
+    }
+    const InputScript whole = ParseInputScript("4 press Space\n# a comment at the very end", "s");
+    EXPECT_EQ(whole.events.size(), 2u);
+    EXPECT_TRUE(whole.warnings.empty());
+}
+
+TEST(InputScriptFormat, TheEndLineSaysWhereTheRecordedGameStopped)
+{
+    const InputScript s = ParseInputScript("seed 1\n3 press Space\n7 end\n5 down Up\n12 end\n", "rec");
+    EXPECT_EQ(s.end, 12);
+    EXPECT_EQ(s.events.size(), 3u) << "the end line is no event";
+    EXPECT_FALSE(ParseInputScript("3 press Space\n", "s").end);
+    EXPECT_EQ(ErrorOf("7 end now\n"), "s.txt:1: expected FRAME end");
+}
+
+// What a file says is quoted short and harmless: no terminal control bytes, no screenfuls of text.
+TEST(InputScriptFormat, MessagesQuoteTheFileShortAndEscaped)
+{
+    EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" "5 press \x1B[2J\n"), "s.txt:1: unknown key '\\x1B[2J'");
+    EXPECT_EQ(ErrorOf(std::string("5 press A\0B\n", 12)), "s.txt:1: unknown key 'A\\x00B'");
+    const std::string error = ErrorOf("5 press " + std::string(5000, 'x') + "\n");
+    EXPECT_EQ(error, "s.txt:1: unknown key '" + std::string(80, 'x') + "...'");
+    // A cut never splits a character: of three-byte characters, 26 fit in 80 bytes.
+    std::string wide;
+    for (int i = 0; i < 30; ++i)
+        wide += "坦";
+    EXPECT_EQ(ErrorOf("5 press " + wide + "\n"), "s.txt:1: unknown key '" + wide.substr(0, 78) + "...'");
+    EXPECT_EQ(ErrorOf("99999999999999999999 press A\n"),
+              "s.txt:1: '99999999999999999999' is out of range (1 to 1000000000000)");
 }

@@ -23,9 +23,9 @@ std::vector<std::uint8_t> TileStream(TColor colour, std::uint8_t flags, std::int
     return bytes;
 }
 
-MapCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
+TCell Cell(std::int32_t col, std::int32_t row, const std::string& utf8Name)
 {
-    MapCell c;
+    TCell c;
     c.Col = col;
     c.Row = row;
     c.TileName = Utf8ToGbk(utf8Name);
@@ -51,7 +51,7 @@ protected:
             TBitmap::TrueColor(64, 64, std::vector<TColor>(64 * 64, RGBColor(40, 120, 40))).ToBmp();
         WriteFile("地图背景/草地.BMP", std::string(grass.begin(), grass.end()));
         Start();
-        map.EnemySpawnPoints = {MapPoint{1, 0}, MapPoint{15, 0}, MapPoint{29, 0}};
+        map.EnemySpawnPoints = {TCellPoint{1, 0}, TCellPoint{15, 0}, TCellPoint{29, 0}};
         map.PlayerStart = {15, 22};
         map.BackgroundFileName = Utf8ToGbk("地图背景\\草地.BMP");
     }
@@ -123,7 +123,7 @@ TEST_F(LevelBuild, EveryCellBecomesATerrainSpriteAtItsLayersDepthWithTheTilesAtt
 
     EXPECT_EQ(form->Game.LoadTotal, 7);
     EXPECT_EQ(form->Game.LoadProgress, 7);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_TRUE(form->DXTimer.Enabled());
     EXPECT_EQ(form->Caption, MapPath());
     EXPECT_EQ(parts.system->BeepCount(), 0);
@@ -171,7 +171,7 @@ TEST_F(LevelBuild, TheSixtyFourByteRuleBeepsAndAbortsWhileSixtyFiveBytesBuild)
 
     bytes.resize(65, 0);
     Load(bytes);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(form->Game.LoadProgress, 3);
     EXPECT_EQ(form->Game.BackgroundSprite->Image->Name(), "Back0");
 }
@@ -233,21 +233,21 @@ TEST_F(LevelBuild, AHostileFileIsReportedAndSendsTheGameBackToTheTitle)
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_NE(form->ReportedErrors()[0].find(MapPath()), std::string::npos);
     EXPECT_EQ(LayerCells(), 0u);
-    EXPECT_EQ(form->PendingScene, 1);
+    EXPECT_EQ(form->PendingScene, Scene::Title);
 }
 
 TEST_F(LevelBuild, ATileWithABrokenBitmapIsReportedAndTheGameReturnsToTheTitle)
 {
     map.Layers[1] = {Cell(1, 1, "砖墙\\红砖"), Cell(2, 1, "坏\\图")};
-    form->ChangeScene(2);   // a battle entered from the title
-    ASSERT_EQ(form->Scene, 2);
+    form->ChangeScene(Scene::Battle);   // a battle entered from the title
+    ASSERT_EQ(form->Scene, Scene::Battle);
     Load();
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_NE(form->ReportedErrors()[0].find(MapPath()), std::string::npos);
     EXPECT_TRUE(form->DXTimer.Enabled());
-    EXPECT_EQ(form->PendingScene, 1);
+    EXPECT_EQ(form->PendingScene, Scene::Title);
     EXPECT_TRUE(Terrain().empty());
     EXPECT_EQ(form->DXImageList.Items.Count(), 3);
     Frame();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
 }

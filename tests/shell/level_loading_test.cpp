@@ -97,7 +97,7 @@ TEST_F(LevelLoading, EveryShippedMapLoadsWithItsBackgroundAndAllItsCells)
         EXPECT_EQ(form->Game.LoadProgress, form->Game.LoadTotal) << name;
         ASSERT_NE(form->Game.BackgroundSprite->Image, nullptr);
         EXPECT_EQ(form->Game.BackgroundSprite->Image->Name(), "Lowerest") << name;
-        EXPECT_EQ(form->Scene, 2);
+        EXPECT_EQ(form->Scene, Scene::Battle);
     }
     EXPECT_GE(maps, 12);
 }
@@ -110,19 +110,19 @@ TEST_F(LevelLoading, FromTheTitleABadFirstMapEitherStaysQuietOrGoesBackWithARepo
     KeyDown(VK_SPACE);
     Frame();
     KeyUp(VK_SPACE);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_TRUE(form->ReportedErrors().empty());
     EXPECT_EQ(form->SpriteEngine.Engine->ChildCount(), 1) << "the aborted start made no snow either";
     Frames(2);
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
 
     std::vector<std::uint8_t> bytes = WriteMapBytes(MapData{});
     bytes[63] = 0xFF;   // a background name of 255 bytes in a file that ends right after it
     bytes.resize(80);
     WriteFile("MAP001.map", std::string(bytes.begin(), bytes.end()));
-    form->ChangeScene(2);
+    form->ChangeScene(Scene::Battle);
     Frame();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_NE(form->ReportedErrors()[0].find("MAP001.map"), std::string::npos);
 }

@@ -85,7 +85,7 @@ protected:
     {
         Game().EnemiesDestroyed = Game().LevelTotal();
         Frames(3);
-        ASSERT_EQ(form->Scene, SceneResult);
+        ASSERT_EQ(form->Scene, Scene::Result);
         ASSERT_EQ(Game().LevelCleared, 1);
     }
     void LoseGame()
@@ -95,7 +95,7 @@ protected:
         Game().Player1Alive = Game().Player2Alive = 0;
         Game().PlayerLosses = Game().Lives1 + Game().Lives2 + 2;
         Frames(3);
-        ASSERT_EQ(form->Scene, SceneResult);
+        ASSERT_EQ(form->Scene, Scene::Result);
         ASSERT_EQ(Game().LevelCleared, 0);
     }
     bool MapNameEndsWith(const std::string& tail)
@@ -285,7 +285,7 @@ TEST_F(PanelAndResult, WithoutFireTheResultScreenStays)
     ClearLevel();
     const std::string map = Game().MapFileName;
     Frames(30);
-    EXPECT_EQ(form->Scene, SceneResult);
+    EXPECT_EQ(form->Scene, Scene::Result);
     EXPECT_EQ(Game().CurrentLevel, 1);
     EXPECT_EQ(Game().MapFileName, map);
 }
@@ -295,7 +295,7 @@ TEST_F(PanelAndResult, AWonLevelLeadsToTheNextMap)
     Game().Player1Tank->Score = 3000;
     ClearLevel();
     PressFire();
-    EXPECT_EQ(form->Scene, SceneBattle);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(Game().CurrentLevel, 2);
     EXPECT_TRUE(MapNameEndsWith("/MAP002.map")) << Game().MapFileName;
     ASSERT_NE(Game().Player1Tank, nullptr);
@@ -311,7 +311,7 @@ TEST_F(PanelAndResult, AWonLastLevelWrapsToLevelOneKeepingScoresAndWeapons)
     ClearLevel();
     const std::int32_t life = Game().Carry1.Life;
     PressFire();
-    EXPECT_EQ(form->Scene, SceneBattle);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(Game().CurrentLevel, 1);
     EXPECT_TRUE(MapNameEndsWith("/MAP001.map")) << Game().MapFileName;
     EXPECT_EQ(Game().Carry1.Score, 90000);
@@ -336,7 +336,7 @@ TEST_F(PanelAndResult, ALostGameReplaysTheSameMapAsTheNextLevelWithFreshTanks)
     const auto& drawn = parts.text->Drawn();
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), ResultLine(1, 60000)), drawn.end());
     PressFire();
-    EXPECT_EQ(form->Scene, SceneBattle);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(Game().CurrentLevel, 5);
     EXPECT_TRUE(MapNameEndsWith("/MAP004.map")) << Game().MapFileName;
     EXPECT_EQ(Game().Carry1.Score, 0);

@@ -23,7 +23,7 @@ protected:
 
 TEST_F(SceneMachine, StartsOnTheTitleWithDefaultsAndTheFirstMap)
 {
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     EXPECT_EQ(form->Game.Difficulty, 0);
     EXPECT_EQ(form->Game.LevelTotal(), 20);
     EXPECT_EQ(form->Game.MapFileName, folder.string() + "/MAP001.map");
@@ -39,7 +39,7 @@ TEST_F(SceneMachine, SpaceOnTheTitleStartsTheBattleWithoutAShotWhileHeldArrowsKe
     KeyDown(VK_UP);
     KeyDown(VK_SPACE);
     Frame();
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(form->FrameCounter, 0);
     EXPECT_FALSE(form->DXInput.State(StateButton1));
     EXPECT_TRUE(form->DXInput.State(StateUp));
@@ -50,23 +50,23 @@ TEST_F(SceneMachine, SpaceOnTheTitleStartsTheBattleWithoutAShotWhileHeldArrowsKe
     KeyDown(VK_SPACE);
     Frame();
     EXPECT_TRUE(form->DXInput.State(StateButton1));
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
 }
 
 TEST_F(SceneMachine, RightClickOpensTheMenuAndTheThirdButtonSetsHighDifficulty)
 {
     Frame();
     form->DXDrawMouseDown(MouseButton::Right, 10, 10);
-    EXPECT_EQ(form->Scene, 4);
-    EXPECT_EQ(form->SavedScene, 1);
+    EXPECT_EQ(form->Scene, Scene::Menu);
+    EXPECT_EQ(form->SavedScene, Scene::Title);
     const TRect expected[3] = {{448, 344, 576, 376}, {448, 384, 576, 416}, {448, 424, 576, 456}};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(form->Game.MenuButtons[std::size_t(i)].Rect, expected[i]);
     form->DXDrawMouseDown(MouseButton::Left, 600, 430);   // outside every button: nothing
-    EXPECT_EQ(form->Scene, 4);
+    EXPECT_EQ(form->Scene, Scene::Menu);
     form->DXDrawMouseDown(MouseButton::Left, 576, 456);   // edges count
     EXPECT_EQ(form->Game.Difficulty, 3);
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     EXPECT_EQ(form->Game.LevelTotal(), 23);
 }
 
@@ -76,14 +76,14 @@ TEST_F(SceneMachine, FireClosesTheMenuAndTheBattleGoesOnWithItsSprites)
     Frame();
     KeyUp(VK_SPACE);
     Frame();
-    ASSERT_EQ(form->Scene, 2);
+    ASSERT_EQ(form->Scene, Scene::Battle);
     const int sprites = form->SpriteEngine.Engine->ChildCount();
     form->DXDrawMouseDown(MouseButton::Right, 100, 100);
-    ASSERT_EQ(form->Scene, 4);
+    ASSERT_EQ(form->Scene, Scene::Menu);
     Frames(2);
     KeyDown(VK_SPACE);
     Frame();
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
     EXPECT_EQ(form->SpriteEngine.Engine->ChildCount(), sprites);
 }
 
@@ -144,16 +144,16 @@ TEST_F(SceneMachine, ClearedLevelRequestsTheResultAndTheNextMap)
     form->Game.EnemiesDestroyed = 20;
     Frame();
     EXPECT_EQ(form->Game.LevelCleared, 1);
-    EXPECT_EQ(form->PendingScene, 3);
+    EXPECT_EQ(form->PendingScene, Scene::Result);
     EXPECT_EQ(form->Game.EnemiesDestroyed, 0);
     Frame();
-    EXPECT_EQ(form->Scene, 3);
+    EXPECT_EQ(form->Scene, Scene::Result);
     EXPECT_EQ(form->SpriteEngine.Engine->ChildCount(), 0);   // leaving the battle clears the tree
     KeyDown(VK_SPACE);
     Frame();
     EXPECT_EQ(form->Game.CurrentLevel, 2);
     EXPECT_EQ(form->Game.MapFileName, folder.string() + "/MAP002.map");
-    EXPECT_EQ(form->Scene, 2);
+    EXPECT_EQ(form->Scene, Scene::Battle);
 }
 
 TEST_F(SceneMachine, GameOverResetsLivesAndReplaysTheSameMapAsTheNextLevel)
@@ -162,13 +162,13 @@ TEST_F(SceneMachine, GameOverResetsLivesAndReplaysTheSameMapAsTheNextLevel)
     form->Game.LifeDebt1 = 6;
     form->Game.Carry1.Score = 5000;
     Frame();
-    EXPECT_EQ(form->PendingScene, 3);
+    EXPECT_EQ(form->PendingScene, Scene::Result);
     EXPECT_EQ(form->Game.PlayerLosses, 0);
     EXPECT_EQ(form->Game.LifeDebt1, 0);
     EXPECT_EQ(form->Game.Lives1, 5);
     EXPECT_EQ(form->Game.LevelCleared, 0);
     Frame();
-    ASSERT_EQ(form->Scene, 3);
+    ASSERT_EQ(form->Scene, Scene::Result);
     const std::string map = form->Game.MapFileName;
     KeyDown(VK_SPACE);
     Frame();
@@ -182,7 +182,7 @@ TEST_F(SceneMachine, WinningTheLastLevelGoesBackToLevelOne)
     std::filesystem::remove(folder / "MAP002.map");
     form->Game.EnemiesDestroyed = 20;
     Frames(2);
-    ASSERT_EQ(form->Scene, 3);
+    ASSERT_EQ(form->Scene, Scene::Result);
     KeyDown(VK_SPACE);
     Frame();
     EXPECT_EQ(form->Game.CurrentLevel, 1);
@@ -197,6 +197,6 @@ TEST_F(SceneMachine, AnErrorInAFrameIsReportedOnceAndTheGameGoesOn)
     ASSERT_EQ(form->ReportedErrors().size(), 1u);
     EXPECT_EQ(form->ReportedErrors()[0], "Wave 'SceneMov' not found");
     EXPECT_EQ(parts.system->Errors().size(), 1u);
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     EXPECT_EQ(form->FrameCalls, 5);
 }

@@ -103,7 +103,7 @@ TEST_P(Soak, RandomTwoPlayerPlayStaysSoundAndBounded)
     run.afterUnpacedFrame = [&] {
         parts.clock->SleepMs(33);
         mostSprites = std::max(mostSprites, form->SpriteEngine.Engine->SpriteCount);
-        if (form->Scene != SceneBattle)
+        if (form->Scene != Scene::Battle)
             return;
         ++battleFrames;
         // The squadrons are timed half a battle and more apart: each battle skips ahead to just before them.

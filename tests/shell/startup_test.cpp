@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include "shell/GameFixture.h"
 
 using namespace vorlanex;
@@ -9,7 +11,7 @@ TEST_F(Startup, MissingFilesAreReportedOnceAndTheTitleStillComes)
 {
     // An empty game folder: no pictures, no music, no help text, no maps.
     Start();
-    EXPECT_EQ(form->Scene, 1);
+    EXPECT_EQ(form->Scene, Scene::Title);
     EXPECT_TRUE(form->memo.empty());
     const auto& errors = form->ReportedErrors();
     EXPECT_EQ(errors.size(), 6u);   // five pictures and the music
@@ -47,7 +49,37 @@ TEST_F(Startup, NoDisplayEndsStartUpWithTheDisplayError)
     {
         EXPECT_STREQ(e.what(), "Display mode cannot be changed (1024x768 16bit)");
     }
-    EXPECT_EQ(game.Scene, 0);
+    EXPECT_EQ(game.Scene, Scene::None);
+}
+
+TEST_F(Startup, AFormRefusesAPlatformWithAPartMissing)
+{
+    GameConfig config;
+    config.appDir = folder.string() + "/";
+    for (const char* part : {"video", "events", "clock", "text", "system"})
+    {
+        Platform partial = MakeNullPlatform();
+        const std::string name = part;
+        if (name == "video")
+            partial.video.reset();
+        else if (name == "events")
+            partial.events.reset();
+        else if (name == "clock")
+            partial.clock.reset();
+        else if (name == "text")
+            partial.text.reset();
+        else
+            partial.system.reset();
+        try
+        {
+            TMainForm game(partial, config);
+            ADD_FAILURE() << "a form was made without its " << part;
+        }
+        catch (const std::invalid_argument& e)
+        {
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST_F(Startup, LevelMapNamesHaveAtLeastThreeDigits)

@@ -37,21 +37,21 @@ TEST(GeneratedSounds, BuiltinWavesHaveTheCatalogueFormatsAndPlaySettings)
     const auto archive = GeneratedArchive();
     TDXWaveList list;
     LoadBuiltinWaves(list, archive);
-    ASSERT_EQ(list.Items.Count(), int(kBuiltinWaveSpec.size()));
-    for (std::size_t i = 0; i < kBuiltinWaveSpec.size(); ++i)
+    ASSERT_EQ(list.Items.Count(), int(kBuiltinWaveDefs.size()));
+    for (std::size_t i = 0; i < kBuiltinWaveDefs.size(); ++i)
     {
-        const WaveSpec& spec = kBuiltinWaveSpec[i];
-        SCOPED_TRACE(spec.name);
+        const WaveDef& def = kBuiltinWaveDefs[i];
+        SCOPED_TRACE(def.name);
         const TWaveCollectionItem& item = list.Items.Item(int(i));
         const Wave& wave = item.WaveData();
-        EXPECT_EQ(item.Name(), spec.name);
-        EXPECT_EQ(item.Looped(), spec.looped);
-        EXPECT_EQ(item.MaxPlayingCount(), spec.maxPlayingCount);
+        EXPECT_EQ(item.Name(), def.name);
+        EXPECT_EQ(item.Looped(), def.looped);
+        EXPECT_EQ(item.MaxPlayingCount(), def.maxPlayingCount);
         EXPECT_EQ(wave.Format().formatTag, 1);
-        EXPECT_EQ(wave.Format().channels, spec.channels);
-        EXPECT_EQ(int(wave.Format().samplesPerSec), spec.rate);
-        EXPECT_EQ(wave.Format().bitsPerSample, spec.bits);
-        EXPECT_EQ(int(wave.Data().size()), spec.dataBytes);
+        EXPECT_EQ(wave.Format().channels, def.channels);
+        EXPECT_EQ(int(wave.Format().samplesPerSec), def.rate);
+        EXPECT_EQ(wave.Format().bitsPerSample, def.bits);
+        EXPECT_EQ(int(wave.Data().size()), def.dataBytes);
 
         // Audible, yet starting and ending at rest so that no copy clicks.
         double peak = 0;

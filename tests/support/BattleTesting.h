@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "actors/BattleContext.h"
-#include "actors/BattleServices.h"
 #include "actors/GameState.h"
 #include "actors/GemSprite.h"
 #include "actors/TerrSprite.h"
@@ -22,7 +21,7 @@ namespace vorlanex::testing {
 class TestBattle final : public BattleContext
 {
 public:
-    TestBattle() : BattleContext(game, pictures, input), input(&events)
+    TestBattle() : BattleContext(game, pictures, input, engine), input(&events)
     {
         const char* tanks[] = {"Blink", "MyTankLeft", "MyTankRight", "MyTankUP", "MyTankDown", "EnemyBoss", "HelpPlane"};
         for (const char* name : tanks)
@@ -52,12 +51,6 @@ public:
     void ReadKeyboard(std::uint8_t keys[256]) override { std::memcpy(keys, keyboard, 256); }
     std::int32_t DisplayWidth() const override { return 1024; }
     std::int32_t DisplayHeight() const override { return 768; }
-    void KillBulletsOf(const TTank& tank) override { KillBulletsOfTank(engine, tank); }
-    void FreezeOtherTeams(std::int32_t team) override { FreezeTanksNotOf(engine, team); }
-    void CallPlanes(std::int32_t team, std::int32_t count) override
-    {
-        LaunchSquadron(engine, team, count, DisplayHeight());
-    }
 
     void Hold(int state) { input.InputStates.Include(state); }
     void Release(int state) { input.InputStates.Exclude(state); }

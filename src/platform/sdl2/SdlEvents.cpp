@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <signal.h>
 
 #include <array>
 #include <cmath>
@@ -12,6 +13,12 @@ namespace vorlanex {
 
 namespace {
 
+// A signal handler can only leave a mark; the event source turns it into a quit at its next poll. SDL turns
+// SIGTERM and SIGINT into a quit itself; a closed terminal (SIGHUP) is handled the same way here.
+volatile sig_atomic_t hangupArrived = 0;
+
+extern "C" void NoteHangup(int) { hangupArrived = 1; }
+
 class SdlEvents final : public Events
 {
 public:
@@ -21,9 +28,16 @@ public:
             throw std::runtime_error(std::string("Cannot start the event system: ") + SDL_GetError());
         // Without a controller subsystem the game simply has no pads.
         padsReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+        struct sigaction hangup {};
+        hangup.sa_handler = NoteHangup;
+        sigemptyset(&hangup.sa_mask);
+        hangup.sa_flags = SA_RESTART;
+        hangupHandled = sigaction(SIGHUP, &hangup, &previousHangup) == 0;
     }
     ~SdlEvents() override
     {
+        if (hangupHandled)
+            sigaction(SIGHUP, &previousHangup, nullptr);
         for (SDL_GameController* pad : pads)
             if (pad)
                 SDL_GameControllerClose(pad);
@@ -36,6 +50,13 @@ public:
 
     bool Poll(InputEvent& out) override
     {
+        if (hangupArrived && !hangupReported)
+        {
+            hangupReported = true;
+            out = InputEvent{};
+            out.kind = EventKind::Quit;
+            return true;
+        }
         SDL_Event event;
         while (SDL_PollEvent(&event))
             if (Translate(event, out) || TranslatePad(event, out))
@@ -62,6 +83,9 @@ private:
 
     SdlVideo* video;
     bool padsReady = false;
+    bool hangupHandled = false;
+    bool hangupReported = false;
+    struct sigaction previousHangup {};
     std::array<SDL_GameController*, PadCount> pads{};   // by slot: pad 1, pad 2
 };
 
@@ -158,6 +182,8 @@ bool SdlEvents::Translate(const SDL_Event& event, InputEvent& out)
 
 bool SdlEvents::QuitPending()
 {
+    if (hangupArrived)
+        return true;
     SDL_PumpEvents();
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0)
         return true;

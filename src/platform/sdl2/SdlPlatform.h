@@ -11,6 +11,10 @@ namespace vorlanex {
 
 // A 1024 x 768 logical display, desktop full screen or a window, presented through a streaming RGB565 texture.
 std::unique_ptr<Video> MakeSdlVideo();
+// Empty when a window can be opened; otherwise why not ("no display (DISPLAY is not set)"). With no display
+// SDL falls back to a virtual driver and the game would run unseen: that counts as no window, unless the user
+// chose the driver on purpose with SDL_VIDEODRIVER.
+std::string WindowUnavailableReason();
 // Events of the SDL event queue. `video` (made by MakeSdlVideo) maps the mouse into logical coordinates and
 // tells whether the window has the input focus; it may be null for a run without a window.
 std::unique_ptr<Events> MakeSdlEvents(Video* video);

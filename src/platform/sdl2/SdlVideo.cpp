@@ -15,6 +15,26 @@ bool IsVirtualVideoDriver()
     return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
 }
 
+std::string WindowUnavailableReason()
+{
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen)
+        return {};
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return std::string("the video system does not start (") + SDL_GetError() + ")";
+    const bool unseen = IsVirtualVideoDriver();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!unseen)
+        return {};
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    if (x11 && *x11)
+        return std::string("no display (nothing answers at DISPLAY=") + x11 + ")";
+    if (wayland && *wayland)
+        return std::string("no display (nothing answers at WAYLAND_DISPLAY=") + wayland + ")";
+    return "no display (DISPLAY is not set)";
+}
+
 // Whatever was made so far is taken down again, so a failed Open leaves the display closed.
 void SdlVideo::Fail(const std::string& what)
 {

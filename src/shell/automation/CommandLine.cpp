@@ -1,19 +1,86 @@
 #include "shell/automation/CommandLine.h"
 
 #include <charconv>
+#include <functional>
+#include <limits>
+#include <string_view>
+
+#include "shell/automation/MessageText.h"
 
 namespace vorlanex {
 
 namespace {
 
 template <typename T>
-T Number(const std::string& option, const std::string& text)
+T Number(std::string_view option, const std::string& text, T low = std::numeric_limits<T>::min())
 {
     T value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        throw std::invalid_argument(option + " needs a whole number, not '" + text + "'");
+    const bool whole = end == text.data() + text.size();
+    if (ec == std::errc::result_out_of_range && whole)
+        throw std::invalid_argument(std::string(option) + " " + QuoteForMessage(text) + " is out of range");
+    if (ec != std::errc() || !whole)
+        throw std::invalid_argument(std::string(option) + " needs a whole number, not " + QuoteForMessage(text));
+    if (value < low)
+        throw std::invalid_argument(std::string(option) + " cannot be below " + std::to_string(low));
     return value;
+}
+
+// Each option once: its name, whether it takes a value, and what it sets.
+struct Option
+{
+    std::string_view name;
+    bool takesValue;
+    std::function<void(CommandLine&, const std::string& value)> apply;
+};
+
+void AddScreenshot(CommandLine& c, const std::string& v)
+{
+    const auto colon = v.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == v.size())
+        throw std::invalid_argument("--screenshot needs N:FILE, not " + QuoteForMessage(v));
+    c.screenshots.emplace_back(Number<std::int64_t>("--screenshot", v.substr(0, colon), 1), v.substr(colon + 1));
+}
+
+const std::vector<Option>& Options()
+{
+    static const std::vector<Option> options = {
+        {"--windowed", false, [](CommandLine& c, const std::string&) { c.windowed = true; }},
+        {"--data", true, [](CommandLine& c, const std::string& v) { c.dataDir = v; }},
+        {"--seed", true, [](CommandLine& c, const std::string& v) { c.seed = Number<std::uint64_t>("--seed", v); }},
+        {"--frames", true,
+         [](CommandLine& c, const std::string& v) { c.frames = Number<std::int64_t>("--frames", v, 0); }},
+        {"--unpaced", false, [](CommandLine& c, const std::string&) { c.unpaced = true; }},
+        {"--headless", false, [](CommandLine& c, const std::string&) { c.headless = true; }},
+        {"--input", true, [](CommandLine& c, const std::string& v) { c.inputScript = v; }},
+        {"--screenshot", true, AddScreenshot},
+        {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
+        {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
+        {"--help", false, [](CommandLine& c, const std::string&) { c.help = true; }},
+        {"-h", false, [](CommandLine& c, const std::string&) { c.help = true; }},
+        {"--version", false, [](CommandLine& c, const std::string&) { c.version = true; }},
+    };
+    return options;
+}
+
+const Option* FindOption(std::string_view name)
+{
+    for (const Option& option : Options())
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+// What an option's value stands for, for the message when it is missing.
+std::string_view ValueName(std::string_view option)
+{
+    if (option == "--data")
+        return "folder";
+    if (option == "--seed" || option == "--frames")
+        return "number";
+    if (option == "--screenshot")
+        return "N:FILE";
+    return "file";
 }
 
 }  // namespace
@@ -24,51 +91,24 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::invalid_argument(arg + " needs a value");
-            return argv[++i];
-        };
-        if (arg == "--windowed")
-            c.windowed = true;
-        else if (arg == "--data")
-            c.dataDir = value();
-        else if (arg == "--seed")
-            c.seed = Number<std::uint64_t>(arg, value());
-        else if (arg == "--frames")
+        const Option* option = FindOption(arg);
+        if (!option)
+            throw std::invalid_argument("unknown option " + QuoteForMessage(arg));
+        std::string value;
+        if (option->takesValue)
         {
-            c.frames = Number<std::int64_t>(arg, value());
-            if (*c.frames < 0)
-                throw std::invalid_argument("--frames cannot be negative");
+            // "--input --frames 5" lacks its file; a file really named like an option is given as ./--name.
+            const bool missing = i + 1 >= argc || FindOption(argv[i + 1]) != nullptr;
+            if (missing)
+                throw std::invalid_argument(arg + " lacks its " + std::string(ValueName(arg)));
+            value = argv[++i];
+            if (value.empty())
+                throw std::invalid_argument(arg + " needs a " + std::string(ValueName(arg)) + ", not an empty value");
         }
-        else if (arg == "--unpaced")
-            c.unpaced = true;
-        else if (arg == "--headless")
-            c.headless = true;
-        else if (arg == "--input")
-            c.inputScript = value();
-        else if (arg == "--screenshot")
-        {
-            const std::string v = value();
-            const auto colon = v.find(':');
-            if (colon == std::string::npos || colon + 1 == v.size())
-                throw std::invalid_argument("--screenshot needs N:FILE");
-            c.screenshots.emplace_back(Number<std::int64_t>(arg, v.substr(0, colon)), v.substr(colon + 1));
-        }
-        else if (arg == "--dump-state")
-            c.dumpState = value();
-        else if (arg == "--record")
-            c.record = value();
-        else if (arg == "--help" || arg == "-h")
-            c.help = true;
-        else if (arg == "--version")
-            c.version = true;
-        else
-            throw std::invalid_argument("unknown option " + arg);
+        option->apply(c, value);
     }
     return c;
 }
-
 std::string CommandLineHelp()
 {
     return "Usage: vorlanex [options]\n"

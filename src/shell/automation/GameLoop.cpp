@@ -4,20 +4,16 @@
 #include <cstdio>
 
 #include "framework/PngWriter.h"
+#include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
 
 namespace vorlanex {
-
-namespace {
-
-constexpr int kAltKey = 0x12;
-
-}  // namespace
 
 GameLoop::GameLoop(TMainForm& form, OverlayEvents* overlay, RunOptions options)
     : form(form), overlay(overlay), options(std::move(options))
 {
     form.DXDraw.OnPresented = [this](const TDirectDrawSurface& shown) { lastPresented = &shown; };
+    screenshotWritten.assign(this->options.screenshots.size(), false);
 }
 
 // A handler's error is reported and the game goes on, as in a frame.
@@ -64,7 +60,7 @@ void GameLoop::ApplyToOverlay(InputEvent& e)
     {
     case EventKind::KeyDown:
         overlay->SetKey(e.key, true);
-        e.alt = e.key != kAltKey && overlay->ScriptedKeyDown(kAltKey);
+        e.alt = e.key != vk::Alt && overlay->ScriptedKeyDown(vk::Alt);
         break;
     case EventKind::KeyUp: overlay->SetKey(e.key, false); break;
     case EventKind::MouseDown:
@@ -84,7 +80,7 @@ void GameLoop::ApplyScript()
         next = std::max(next, options.script[nextScript].frame);
     while (nextScript < options.script.size() && options.script[nextScript].frame <= next)
     {
-        InputEvent e = options.script[nextScript++].event;
+        InputEvent e = options.script[nextScript++].Event();
         ApplyToOverlay(e);
         Dispatch(e);
     }
@@ -94,37 +90,63 @@ void GameLoop::FlushRecording()
 {
     if (!options.recorder)
         return;
-    options.recorder->Flush();
+    options.recorder->Flush(form.FrameCalls + 1);
     if (options.recorder->Failed())
         form.ReportError(options.recorder->Path() + ": cannot be written; the recording stops here");
 }
 
 void GameLoop::TakeScreenshots()
 {
-    for (const auto& [frame, path] : options.screenshots)
-        if (frame == form.FrameCalls && lastPresented)
+    for (std::size_t i = 0; i < options.screenshots.size(); ++i)
+    {
+        const auto& [frame, path] = options.screenshots[i];
+        if (frame != form.FrameCalls || !lastPresented)
+            continue;
+        try
         {
-            try
-            {
-                WritePng(path, lastPresented->Bits(), lastPresented->Width(), lastPresented->Height(),
-                         lastPresented->Pitch());
-            }
-            catch (const std::exception& e)
-            {
-                form.ReportError(e.what());
-            }
+            WritePng(path, lastPresented->Bits(), lastPresented->Width(), lastPresented->Height(),
+                     lastPresented->Pitch());
+            screenshotWritten[i] = true;
         }
+        catch (const std::exception& e)
+        {
+            form.ReportError(e.what());
+        }
+    }
+}
+
+int GameLoop::ReportMissingScreenshots()
+{
+    int missing = 0;
+    for (std::size_t i = 0; i < options.screenshots.size(); ++i)
+        if (!screenshotWritten[i])
+        {
+            const auto& [frame, path] = options.screenshots[i];
+            const bool reached = form.FrameCalls >= frame;
+            std::fprintf(stderr, "vorlanex: --screenshot %lld:%s was not written (%s)\n",
+                         static_cast<long long>(frame), path.c_str(),
+                         reached ? "the file could not be written" : "the game ended before that frame");
+            ++missing;
+        }
+    return missing;
+}
+
+bool GameLoop::ScriptOver() const
+{
+    if (!options.stopBefore || form.FrameCalls + 1 < *options.stopBefore)
+        return false;
+    return nextScript >= options.script.size() || options.script[nextScript].frame > *options.stopBefore;
 }
 
 bool GameLoop::Finished() const
 {
-    if (form.QuitRequested)
+    if (form.QuitRequested || ScriptOver())
         return true;
     if (options.frames && form.FrameCalls >= *options.frames)
         return true;
     // A stopped timer with nothing left to say would wait forever in an unattended run.
     const bool scriptDone = nextScript >= options.script.size();
-    return options.unpaced && !form.DXTimer.Running() && scriptDone;
+    return (options.unpaced || options.headless) && !form.DXTimer.Running() && scriptDone;
 }
 
 bool GameLoop::Pass()
@@ -134,11 +156,11 @@ bool GameLoop::Pass()
     InputEvent e;
     while (form.platform.events->Poll(e))
         Dispatch(e);
-    if (form.QuitRequested)
+    if (form.QuitRequested || ScriptOver())
         return false;
     const std::int64_t before = form.FrameCalls;
     // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
-    form.DXInput.PadStartFires = form.Scene == 1 || form.Scene == 3;
+    form.DXInput.PadStartFires = form.Scene == Scene::Title || form.Scene == Scene::Result;
     if (options.unpaced)
     {
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
@@ -161,7 +183,7 @@ int GameLoop::Run()
     while (!Finished())
         Pass();
     FlushRecording();
-    return 0;
+    return ReportMissingScreenshots() > 0 ? 1 : 0;
 }
 
 }  // namespace vorlanex

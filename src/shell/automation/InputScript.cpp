@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
+
+#include "shell/automation/MessageText.h"
 
 namespace vorlanex {
 
@@ -80,28 +84,37 @@ constexpr const char* kPadButtonNames[PadButtonCount] = {"a",    "b",      "x", 
     throw InputScriptError(source + ":" + std::to_string(line) + ": " + what);
 }
 
+bool SameWord(std::string_view word, std::string_view lowerName)
+{
+    return word.size() == lowerName.size() &&
+           std::equal(word.begin(), word.end(), lowerName.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
 template <typename T>
-T ParseNumber(const std::string& word, T low, T high, const std::string& source, int line)
+T ParseNumber(std::string_view word, T low, T high, const std::string& source, int line)
 {
     T v{};
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (ec != std::errc() || end != word.data() + word.size())
-        Fail(source, line, "'" + word + "' is not a number");
-    if (v < low || v > high)
-        Fail(source, line, "'" + word + "' is out of range (" + std::to_string(low) + " to " +
+    const bool whole = end == word.data() + word.size();
+    if (ec == std::errc::invalid_argument || !whole)
+        Fail(source, line, QuoteForMessage(word) + " is not a number");
+    if (ec == std::errc::result_out_of_range || v < low || v > high)
+        Fail(source, line, QuoteForMessage(word) + " is out of range (" + std::to_string(low) + " to " +
                                std::to_string(high) + ")");
     return v;
 }
 
-// One line of a script, split into words, with its place for error messages.
+// One line of a script, split into words that point into the script's text, with its place for messages.
 struct Line
 {
-    std::vector<std::string> w;
+    std::vector<std::string_view> w;
     const std::string& source;
-    int number;
+    int number = 0;
 
     [[noreturn]] void Fail(const std::string& what) const { vorlanex::Fail(source, number, what); }
     int Int(std::size_t i, int low, int high) const { return ParseNumber<int>(w[i], low, high, source, number); }
+    bool Is(std::size_t i, std::string_view lowerName) const { return SameWord(w[i], lowerName); }
     void NeedWords(std::size_t n, const char* shape) const
     {
         if (w.size() != n)
@@ -109,46 +122,66 @@ struct Line
     }
 };
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Splits `text` (one line, without its end) into words, leaving out a comment.
+void SplitWords(std::string_view text, std::vector<std::string_view>& words)
+{
+    words.clear();
+    text = text.substr(0, text.find('#'));
+    std::size_t i = 0;
+    while (i < text.size())
+    {
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && !IsBlank(text[i]))
+            ++i;
+        if (i > start)
+            words.push_back(text.substr(start, i - start));
+    }
+}
+
 int KeyArgument(const Line& line)
 {
-    std::string name = line.w[2];
+    std::string name(line.w[2]);
     for (std::size_t i = 3; i < line.w.size(); ++i)
-        name += " " + line.w[i];
+        (name += ' ') += line.w[i];
     const int key = VirtualKeyFromKeyName(name);
     if (key < 0)
-        line.Fail("unknown key '" + name + "'");
+        line.Fail("unknown key " + QuoteForMessage(name));
     return key;
 }
 
-void ParseKey(const Line& line, const std::string& action, ScriptEvent e, std::vector<ScriptEvent>& out)
+void ParseKey(const Line& line, ScriptEvent e, std::vector<ScriptEvent>& out)
 {
-    e.event.key = KeyArgument(line);
-    e.event.kind = action == "up" ? EventKind::KeyUp : EventKind::KeyDown;
+    e.key = std::uint8_t(KeyArgument(line));
+    e.kind = line.Is(1, "up") ? EventKind::KeyUp : EventKind::KeyDown;
     out.push_back(e);
-    if (action == "press")
+    if (line.Is(1, "press"))
     {
-        e.event.kind = EventKind::KeyUp;
+        e.kind = EventKind::KeyUp;
         ++e.frame;
         out.push_back(e);
     }
 }
 
-void ParseMouse(const Line& line, const std::string& action, ScriptEvent e, std::vector<ScriptEvent>& out)
+void ParseMouse(const Line& line, ScriptEvent e, std::vector<ScriptEvent>& out)
 {
-    const std::size_t first = action == "click" ? 3 : 2;
-    line.NeedWords(first + 2, action == "click" ? "click left|right X Y" : "move X Y");
-    if (action == "click")
+    const bool click = line.Is(1, "click");
+    const std::size_t first = click ? 3 : 2;
+    line.NeedWords(first + 2, click ? "click left|right X Y" : "move X Y");
+    if (click)
     {
-        const std::string button = Lower(line.w[2]);
-        if (button != "left" && button != "right")
+        if (!line.Is(2, "left") && !line.Is(2, "right"))
             line.Fail("click needs left or right");
-        e.event.kind = EventKind::MouseDown;
-        e.event.button = button == "left" ? MouseButton::Left : MouseButton::Right;
+        e.kind = EventKind::MouseDown;
+        e.detail = std::uint8_t(line.Is(2, "left") ? MouseButton::Left : MouseButton::Right);
     }
     else
-        e.event.kind = EventKind::MouseMove;
-    e.event.x = line.Int(first, -1000000, 1000000);
-    e.event.y = line.Int(first + 1, -1000000, 1000000);
+        e.kind = EventKind::MouseMove;
+    e.x = line.Int(first, -1000000, 1000000);
+    e.y = line.Int(first + 1, -1000000, 1000000);
     out.push_back(e);
 }
 
@@ -156,65 +189,76 @@ void ParsePad(const Line& line, ScriptEvent e, std::vector<ScriptEvent>& out)
 {
     if (line.w.size() < 5)
         line.Fail("expected pad N down|up BUTTON or pad N axis leftx|lefty VALUE");
-    e.event.pad = line.Int(2, 1, PadCount) - 1;
-    const std::string what = Lower(line.w[3]);
-    if (what == "axis")
+    e.pad = std::uint8_t(line.Int(2, 1, PadCount) - 1);
+    if (line.Is(3, "axis"))
     {
         line.NeedWords(6, "pad N axis leftx|lefty VALUE");
-        const std::string axis = Lower(line.w[4]);
-        if (axis != "leftx" && axis != "lefty")
+        if (!line.Is(4, "leftx") && !line.Is(4, "lefty"))
             line.Fail("axis needs leftx or lefty");
-        e.event.kind = EventKind::PadAxis;
-        e.event.axis = axis == "leftx" ? PadAxis::LeftX : PadAxis::LeftY;
-        e.event.axisValue = line.Int(5, -32768, 32767);
+        e.kind = EventKind::PadAxis;
+        e.detail = std::uint8_t(line.Is(4, "leftx") ? PadAxis::LeftX : PadAxis::LeftY);
+        e.x = line.Int(5, -32768, 32767);
     }
-    else if (what == "down" || what == "up")
+    else if (line.Is(3, "down") || line.Is(3, "up"))
     {
         line.NeedWords(5, "pad N down|up BUTTON");
-        const std::string name = Lower(line.w[4]);
-        const auto* found = std::find(std::begin(kPadButtonNames), std::end(kPadButtonNames), name);
+        const auto* found = std::find_if(std::begin(kPadButtonNames), std::end(kPadButtonNames),
+                                         [&](const char* name) { return line.Is(4, name); });
         if (found == std::end(kPadButtonNames))
-            line.Fail("unknown pad button '" + line.w[4] + "'");
-        e.event.kind = what == "down" ? EventKind::PadDown : EventKind::PadUp;
-        e.event.padButton = PadButton(found - std::begin(kPadButtonNames));
+            line.Fail("unknown pad button " + QuoteForMessage(line.w[4]));
+        e.kind = line.Is(3, "down") ? EventKind::PadDown : EventKind::PadUp;
+        e.detail = std::uint8_t(found - std::begin(kPadButtonNames));
     }
     else
         line.Fail("pad needs down, up or axis");
     out.push_back(e);
 }
 
-void ParseEventLine(const Line& line, std::vector<ScriptEvent>& out)
+void ParseEventLine(const Line& line, InputScript& script)
 {
     if (line.w.size() < 2)
         line.Fail("expected FRAME ACTION ARGUMENTS");
     ScriptEvent e;
     e.frame = ParseNumber<std::int64_t>(line.w[0], 1, 1000000000000, line.source, line.number);
-    const std::string action = Lower(line.w[1]);
-    if (action == "quit")
+    if (line.Is(1, "quit") || line.Is(1, "end"))
     {
-        line.NeedWords(2, "FRAME quit");
-        e.event.kind = EventKind::Quit;
-        out.push_back(e);
+        line.NeedWords(2, line.Is(1, "quit") ? "FRAME quit" : "FRAME end");
+        if (line.Is(1, "end"))
+            script.end = std::max(script.end.value_or(0), e.frame);
+        else
+            script.events.push_back(e);
         return;
     }
     if (line.w.size() < 3)
         line.Fail("expected FRAME ACTION ARGUMENTS");
-    if (action == "down" || action == "up" || action == "press")
-        ParseKey(line, action, e, out);
-    else if (action == "click" || action == "move")
-        ParseMouse(line, action, e, out);
-    else if (action == "focus")
+    if (line.Is(1, "down") || line.Is(1, "up") || line.Is(1, "press"))
+        ParseKey(line, e, script.events);
+    else if (line.Is(1, "click") || line.Is(1, "move"))
+        ParseMouse(line, e, script.events);
+    else if (line.Is(1, "focus"))
     {
-        const std::string what = Lower(line.w[2]);
-        if (what != "lost" && what != "gained")
+        if (!line.Is(2, "lost") && !line.Is(2, "gained"))
             line.Fail("focus needs lost or gained");
-        e.event.kind = what == "lost" ? EventKind::FocusLost : EventKind::FocusGained;
-        out.push_back(e);
+        e.kind = line.Is(2, "lost") ? EventKind::FocusLost : EventKind::FocusGained;
+        script.events.push_back(e);
     }
-    else if (action == "pad")
-        ParsePad(line, e, out);
+    else if (line.Is(1, "pad"))
+        ParsePad(line, e, script.events);
     else
-        line.Fail("unknown action '" + line.w[1] + "'");
+        line.Fail("unknown action " + QuoteForMessage(line.w[1]));
+}
+
+void ParseLine(const Line& line, InputScript& script)
+{
+    if (line.Is(0, "seed"))
+    {
+        line.NeedWords(2, "seed N");
+        if (script.seed)
+            line.Fail("a second seed line");
+        script.seed = ParseNumber<std::uint64_t>(line.w[1], 0, UINT64_MAX, line.source, line.number);
+        return;
+    }
+    ParseEventLine(line, script);
 }
 
 }  // namespace
@@ -235,31 +279,35 @@ std::string KeyNameFromVirtualKey(int vk)
 
 const char* PadButtonName(PadButton button) { return kPadButtonNames[int(button)]; }
 
-InputScript ParseInputScript(const std::string& text, const std::string& source)
+InputScript ParseInputScript(std::string_view text, const std::string& source)
 {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
+        text.remove_prefix(byteOrderMark.size());
     InputScript script;
-    std::istringstream lines(text);
-    int lineNo = 0;
-    for (std::string raw; std::getline(lines, raw);)
+    script.events.reserve(std::size_t(std::count(text.begin(), text.end(), '\n')));
+    Line line{{}, source, 0};
+    for (std::size_t pos = 0; pos < text.size();)
     {
-        Line line{{}, source, ++lineNo};
-        std::istringstream words(raw.substr(0, raw.find('#')));
-        for (std::string word; words >> word;)
-            line.w.push_back(word);
+        const std::size_t newline = text.find('\n', pos);
+        const std::string_view raw = text.substr(pos, newline == std::string_view::npos ? text.npos : newline - pos);
+        pos = newline == std::string_view::npos ? text.size() : newline + 1;
+        ++line.number;
+        SplitWords(raw, line.w);
         if (line.w.empty())
             continue;
-        if (Lower(line.w[0]) == "seed")
+        // Every line a recorder writes ends in a newline: without one the writer was stopped in the middle of it.
+        if (newline == std::string_view::npos)
         {
-            line.NeedWords(2, "seed N");
-            if (script.seed)
-                line.Fail("a second seed line");
-            script.seed = ParseNumber<std::uint64_t>(line.w[1], 0, UINT64_MAX, source, lineNo);
-            continue;
+            script.warnings.push_back(source + ":" + std::to_string(line.number) + ": " + QuoteForMessage(raw) +
+                                      " has no end of line, so it was cut short; it is left out");
+            break;
         }
-        ParseEventLine(line, script.events);
+        ParseLine(line, script);
     }
-    std::stable_sort(script.events.begin(), script.events.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    const auto byFrame = [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; };
+    if (!std::is_sorted(script.events.begin(), script.events.end(), byFrame))
+        std::stable_sort(script.events.begin(), script.events.end(), byFrame);
     return script;
 }
 
@@ -267,8 +315,11 @@ InputScript LoadInputScript(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw InputScriptError(path + ": cannot be opened");
+        throw InputScriptError(path + ": cannot be opened (" + std::strerror(errno) + ")");
     std::string text;
+    std::error_code ec;
+    if (const auto size = std::filesystem::file_size(path, ec); !ec && size <= MaxScriptBytes)
+        text.reserve(std::size_t(size));
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
     {
@@ -279,6 +330,44 @@ InputScript LoadInputScript(const std::string& path)
     if (in.bad())
         throw InputScriptError(path + ": cannot be read");
     return ParseInputScript(text, path);
+}
+
+InputEvent ScriptEvent::Event() const
+{
+    InputEvent e;
+    e.kind = kind;
+    e.key = key;
+    e.x = x;
+    e.y = y;
+    e.pad = pad;
+    switch (kind)
+    {
+    case EventKind::MouseDown: e.button = MouseButton(detail); break;
+    case EventKind::PadDown:
+    case EventKind::PadUp: e.padButton = PadButton(detail); break;
+    case EventKind::PadAxis:
+        e.axis = PadAxis(detail);
+        e.axisValue = x;
+        e.x = 0;
+        break;
+    default: break;
+    }
+    return e;
+}
+
+ScriptEvent ScriptEvent::At(std::int64_t frame, const InputEvent& e)
+{
+    ScriptEvent s;
+    s.frame = frame;
+    s.kind = e.kind;
+    s.key = std::uint8_t(e.key);
+    s.x = e.kind == EventKind::PadAxis ? e.axisValue : e.x;
+    s.y = e.y;
+    s.pad = std::uint8_t(e.pad);
+    s.detail = e.kind == EventKind::MouseDown ? std::uint8_t(e.button)
+               : e.kind == EventKind::PadAxis ? std::uint8_t(e.axis)
+                                               : std::uint8_t(e.padButton);
+    return s;
 }
 
 std::string ScriptLines(std::int64_t frame, const InputEvent& e)

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 #include <fstream>
-#include <unordered_map>
 #include <stdexcept>
+#include <unordered_map>
+#include <vector>
 
 #include "shell/MainForm.h"
 
@@ -11,95 +12,40 @@ namespace vorlanex {
 
 namespace {
 
-nlohmann::json CarryJson(const TCarry& c)
-{
-    return {{"Score", c.Score},           {"Speed", c.Speed},           {"Life", c.Life},
-            {"AllPass", c.AllPass},       {"MaxBullets", c.MaxBullets}, {"BulletSpeed", c.BulletSpeed},
-            {"BulletPower", c.BulletPower}, {"BulletSize", c.BulletSize}, {"Spread", c.Spread},
-            {"ShotDelay", c.ShotDelay}};
-}
-
-nlohmann::json CellJson(const TCellPoint& p) { return nlohmann::json::array({p.Column, p.Row}); }
-
-nlohmann::json GlobalsJson(const GameState& g, const TSpriteEngine& engine)
-{
-    nlohmann::json spawn = nlohmann::json::array();
-    for (const TCellPoint& p : g.EnemySpawnPoints)
-        spawn.push_back(CellJson(p));
-    nlohmann::json buttons = nlohmann::json::array();
-    for (const TMenuButton& b : g.MenuButtons)
-        buttons.push_back({{"Left", b.Rect.Left}, {"Top", b.Rect.Top}, {"Right", b.Rect.Right},
-                           {"Bottom", b.Rect.Bottom}, {"Picture", b.PictureName}});
-    auto indexOf = [&engine](const void* sprite) -> nlohmann::json {
-        for (int i = 0; sprite && i < engine.ChildCount(); ++i)
-            if (engine.Child(i) == sprite)
-                return i;
-        return nullptr;
-    };
-    return {
-        {"AppDir", g.AppDir},
-        {"MapFileName", g.MapFileName},
-        {"CurrentLevel", g.CurrentLevel},
-        {"Difficulty", g.Difficulty},
-        {"BaseEnemyCount", g.BaseEnemyCount},
-        {"SpawnPeriod", g.SpawnPeriod},
-        {"GemChance", g.GemChance},
-        {"EnemyTurnChance", g.EnemyTurnChance},
-        {"MaxLife", g.MaxLife},
-        {"EffectDuration", g.EffectDuration},
-        {"GemLifetime", g.GemLifetime},
-        {"CornerTolerance", g.CornerTolerance},
-        {"StartLives", g.StartLives},
-        {"Lives1", g.Lives1},
-        {"Lives2", g.Lives2},
-        {"LifeDebt1", g.LifeDebt1},
-        {"LifeDebt2", g.LifeDebt2},
-        {"PlayerLosses", g.PlayerLosses},
-        {"Player1Alive", g.Player1Alive},
-        {"Player2Alive", g.Player2Alive},
-        {"Player1Tank", indexOf(g.Player1Tank)},
-        {"Player2Tank", indexOf(g.Player2Tank)},
-        {"Carry1", CarryJson(g.Carry1)},
-        {"Carry2", CarryJson(g.Carry2)},
-        {"LevelCleared", g.LevelCleared},
-        {"EnemiesDestroyed", g.EnemiesDestroyed},
-        {"EnemiesSpawned", g.EnemiesSpawned},
-        {"GemsSpawned", g.GemsSpawned},
-        {"EnemySpawnPoints", spawn},
-        {"PlayerStart", CellJson(g.PlayerStart)},
-        {"Wind", g.Wind},
-        {"SnowOn", g.SnowOn},
-        {"SoundOn", g.SoundOn},
-        {"MusicOn", g.MusicOn},
-        {"PanelOn", g.PanelOn},
-        {"TickerOn", g.TickerOn},
-        {"TickerLine", g.TickerLine},
-        {"TickerX", g.TickerX},
-        {"LoadProgress", g.LoadProgress},
-        {"LoadTotal", g.LoadTotal},
-        {"MenuButtons", buttons},
-    };
-}
-
-// Writes a sprite's own field list into its JSON object; references become indices into the sprite list.
+// Writes a record's own field list as JSON: records become objects, lists arrays, references to sprites
+// indices into the sprite list.
 class JsonFieldSink final : public FieldSink
 {
 public:
     JsonFieldSink(nlohmann::json& out, const std::unordered_map<const TSprite*, int>& indices)
-        : out(out), indices(indices)
+        : open{&out}, indices(indices)
     {
     }
-    void Int(const char* name, std::int64_t value) override { out[name] = value; }
-    void Real(const char* name, double value) override { out[name] = value; }
-    void Flag(const char* name, bool value) override { out[name] = value; }
+    void Int(const char* name, std::int64_t value) override { Put(name, value); }
+    void Real(const char* name, double value) override { Put(name, value); }
+    void Flag(const char* name, bool value) override { Put(name, value); }
+    void Text(const char* name, const std::string& value) override { Put(name, value); }
     void Ref(const char* name, const TSprite* sprite) override
     {
         const auto found = sprite ? indices.find(sprite) : indices.end();
-        out[name] = found == indices.end() ? nlohmann::json(nullptr) : nlohmann::json(found->second);
+        Put(name, found == indices.end() ? nlohmann::json(nullptr) : nlohmann::json(found->second));
     }
+    void OpenRecord(const char* name) override { open.push_back(&Put(name, nlohmann::json::object())); }
+    void OpenList(const char* name) override { open.push_back(&Put(name, nlohmann::json::array())); }
+    void Close() override { open.pop_back(); }
 
 private:
-    nlohmann::json& out;
+    nlohmann::json& Put(const char* name, nlohmann::json value)
+    {
+        nlohmann::json& into = *open.back();
+        if (name)
+            return into[name] = std::move(value);
+        into.push_back(std::move(value));
+        return into.back();
+    }
+
+    // The record or list being written last; only the innermost one grows, so the others stay where they are.
+    std::vector<nlohmann::json*> open;
     const std::unordered_map<const TSprite*, int>& indices;
 };
 
@@ -158,12 +104,14 @@ nlohmann::json DumpState(const TMainForm& form)
     nlohmann::json sprites = nlohmann::json::array();
     for (int i = 0; i < engine.ChildCount(); ++i)
         sprites.push_back(SpriteJson(*engine.Child(i), indices));
-    nlohmann::json globals = GlobalsJson(form.Game, engine);
+    nlohmann::json globals = nlohmann::json::object();
+    JsonFieldSink sink(globals, indices);
+    form.Game.Fields(sink);
     return {
         {"frame", form.FrameCalls},
-        {"Scene", form.Scene},
-        {"SavedScene", form.SavedScene},
-        {"PendingScene", form.PendingScene},
+        {"Scene", std::uint8_t(form.Scene)},
+        {"SavedScene", std::uint8_t(form.SavedScene)},
+        {"PendingScene", std::uint8_t(form.PendingScene)},
         {"FrameCounter", form.FrameCounter},
         {"CursorFrame", form.CursorFrame},
         {"Caption", form.Caption},

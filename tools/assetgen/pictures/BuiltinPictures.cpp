@@ -26,34 +26,34 @@ PictureBook AllBuiltinPictures()
 
 namespace {
 
-std::vector<std::uint8_t> EncodeFor(const PictureSpec& spec, const Canvas& canvas)
+std::vector<std::uint8_t> EncodeFor(const PictureDef& def, const Canvas& canvas)
 {
-    if (canvas.Width() != spec.width || canvas.Height() != spec.height)
-        throw std::runtime_error(std::string("picture ") + spec.name + " was drawn at " + std::to_string(canvas.Width()) +
+    if (canvas.Width() != def.width || canvas.Height() != def.height)
+        throw std::runtime_error(std::string("picture ") + def.name + " was drawn at " + std::to_string(canvas.Width()) +
                                  "x" + std::to_string(canvas.Height()) + ", the catalogue stores " +
-                                 std::to_string(spec.width) + "x" + std::to_string(spec.height));
-    const std::optional<TColor> key = spec.transparent ? std::optional<TColor>(spec.transparentColor) : std::nullopt;
-    return spec.bitCount == 24 ? EncodeTrueColor(canvas, key) : EncodeIndexed(canvas, key);
+                                 std::to_string(def.width) + "x" + std::to_string(def.height));
+    const std::optional<TColor> key = def.transparent ? std::optional<TColor>(def.transparentColor) : std::nullopt;
+    return def.bitCount == 24 ? EncodeTrueColor(canvas, key) : EncodeIndexed(canvas, key);
 }
 
-void AddCatalogue(std::span<const PictureSpec> specs, const PictureBook& book, std::vector<AssetEntry>& archive)
+void AddCatalogue(std::span<const PictureDef> defs, const PictureBook& book, std::vector<AssetEntry>& archive)
 {
-    for (const PictureSpec& spec : specs)
+    for (const PictureDef& def : defs)
     {
-        if (*spec.fileName)
+        if (*def.fileName)
             continue;
-        const auto it = book.find(spec.name);
+        const auto it = book.find(def.name);
         if (it == book.end())
-            throw std::runtime_error(std::string("no drawing for built-in picture ") + spec.name);
-        archive.push_back({AssetKind::Picture, spec.name, EncodeFor(spec, it->second)});
+            throw std::runtime_error(std::string("no drawing for built-in picture ") + def.name);
+        archive.push_back({AssetKind::Picture, def.name, EncodeFor(def, it->second)});
     }
 }
 
 void BuildBuiltinPictures(const Context&, std::vector<AssetEntry>& archive)
 {
     const PictureBook book = AllBuiltinPictures();
-    AddCatalogue(kImageListSpec, book, archive);
-    AddCatalogue(kDXImageListSpec, book, archive);
+    AddCatalogue(kImageListDefs, book, archive);
+    AddCatalogue(kDXImageListDefs, book, archive);
 }
 
 void BuildScreenPictures(const Context& ctx, std::vector<AssetEntry>&)

@@ -186,15 +186,15 @@ std::vector<double> Make(const std::string& name, const Shape& s)
 
 void BuildBuiltinWaves(const Context&, std::vector<AssetEntry>& archive)
 {
-    for (const WaveSpec& spec : kBuiltinWaveSpec)
+    for (const WaveDef& def : kBuiltinWaveDefs)
     {
-        const int frameBytes = spec.channels * spec.bits / 8;
-        const Shape shape{std::size_t(spec.dataBytes / frameBytes), spec.rate, spec.channels};
-        std::vector<double> samples = Make(spec.name, shape);
+        const int frameBytes = def.channels * def.bits / 8;
+        const Shape shape{std::size_t(def.dataBytes / frameBytes), def.rate, def.channels};
+        std::vector<double> samples = Make(def.name, shape);
         Normalize(samples, 0.9);
-        FadeEnds(samples, spec.channels, spec.rate, 1.5, 12.0);
-        const auto pcm = ToPcm(samples, spec.bits);
-        archive.push_back({AssetKind::Wave, spec.name, MakeWaveImage({spec.rate, spec.channels, spec.bits}, pcm)});
+        FadeEnds(samples, def.channels, def.rate, 1.5, 12.0);
+        const auto pcm = ToPcm(samples, def.bits);
+        archive.push_back({AssetKind::Wave, def.name, MakeWaveImage({def.rate, def.channels, def.bits}, pcm)});
     }
 }
 
