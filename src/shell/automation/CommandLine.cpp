@@ -56,6 +56,7 @@ const std::vector<Option>& Options()
         {"--screenshot", true, AddScreenshot},
         {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
         {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
+        {"--frame-times", true, [](CommandLine& c, const std::string& v) { c.frameTimes = v; }},
         {"--help", false, [](CommandLine& c, const std::string&) { c.help = true; }},
         {"-h", false, [](CommandLine& c, const std::string&) { c.help = true; }},
         {"--version", false, [](CommandLine& c, const std::string&) { c.version = true; }},
@@ -124,6 +125,7 @@ std::string CommandLineHelp()
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
+           "  --frame-times FILE    at exit, write how long each frame took to FILE (histogram and every frame)\n"
            "  --help, --version\n";
 }
 

@@ -21,6 +21,7 @@ struct CommandLine
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
     std::string record;
+    std::string frameTimes;
     bool help = false;
     bool version = false;
 };
