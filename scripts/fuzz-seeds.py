@@ -132,6 +132,30 @@ def text_seeds(build):
     write("text_encoding_fuzz", "utf8.txt", "图库 ☆ \u00e9".encode("utf-8"))
 
 
+def net_text(text):
+    data = text.encode()
+    return struct.pack("<H", len(data)) + data
+
+
+def net_seeds():
+    hello = b"\x01" + struct.pack("<H", 1) + net_text("0.1.0") + struct.pack("<H", 2)
+    hello += net_text("MAP001.map") + struct.pack("<Q", 0x1234) + net_text("图库.TIL") + struct.pack("<Q", 7)
+    write("net_message_fuzz", "hello.bin", hello)
+    write("net_message_fuzz", "welcome.bin", b"\x02" + struct.pack("<QiiB", 42, 1, 2, 3))
+    write("net_message_fuzz", "refusal.bin", b"\x03" + net_text("MAP002.map differs"))
+    events = b"\x01\x26" + b"\x02\x20" + b"\x03\x01" + struct.pack("<hh", 512, 400)
+    events += b"\x04\x01\x02" + b"\x05\x00\x07" + b"\x06\x01\x01" + struct.pack("<h", -32768) + b"\x07\x00"
+    write("net_message_fuzz", "turn.bin", b"\x04" + struct.pack("<IH", 33, 7) + events)
+    write("net_message_fuzz", "turn-empty.bin", b"\x04" + struct.pack("<IH", 4, 0))
+    write("net_message_fuzz", "digest.bin", b"\x05" + struct.pack("<IQ", 30, 0xDEADBEEF))
+    write("net_message_fuzz", "goodbye.bin", b"\x06")
+    # Damage the decoder refuses.
+    write("net_message_fuzz", "bad-count-beyond-limit.bin", b"\x04" + struct.pack("<IH", 5, 60000) + b"\x01\x20")
+    write("net_message_fuzz", "bad-event-kind.bin", b"\x04" + struct.pack("<IH", 5, 1) + b"\x09\x20")
+    write("net_message_fuzz", "bad-trailing.bin", b"\x06\x00")
+    write("net_message_fuzz", "bad-text-cut.bin", b"\x03" + struct.pack("<H", 900) + b"abc")
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: fuzz-seeds.py BUILD_FOLDER")
@@ -148,6 +172,7 @@ def main():
     map_seeds(build)
     compound_seeds(build)
     text_seeds(build)
+    net_seeds()
 
 
 if __name__ == "__main__":

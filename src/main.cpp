@@ -11,6 +11,7 @@
 
 #include "assets/BuiltinAssets.h"
 #include "platform/null/NullAudio.h"
+#include "platform/enet/EnetNetwork.h"
 #include "platform/null/NullPlatform.h"
 #include "platform/sdl2/SdlAudio.h"
 #include "platform/sdl2/SdlPlatform.h"
@@ -20,6 +21,8 @@
 #include "shell/automation/InputRecorder.h"
 #include "shell/automation/StartupChecks.h"
 #include "shell/automation/StateDump.h"
+#include "shell/net/NetworkGame.h"
+#include "shell/net/NetworkInput.h"
 
 using namespace vorlanex;
 
@@ -75,6 +78,24 @@ Platform MakePlatform(const CommandLine& options)
     auto overlay = std::make_unique<OverlayEvents>(std::move(platform.events));
     platform.events = std::move(overlay);
     return platform;
+}
+
+bool PlaysOverNetwork(const CommandLine& options) { return options.hostPort || !options.joinHost.empty(); }
+
+NetworkGameOptions NetworkOptions(const CommandLine& options)
+{
+    NetworkGameOptions net;
+    net.role = options.hostPort ? NetRole::Host : NetRole::Guest;
+    net.host = options.joinHost;
+    const std::uint16_t port = options.hostPort ? *options.hostPort : options.joinPort;
+    net.port = port ? port : DefaultNetPort;
+    net.delay = options.delay.value_or(DefaultInputDelay);
+    net.record = options.record;
+    net.dumpState = options.dumpState;
+    // Tests of the digest exchange disturb one side's state once.
+    if (const char* frame = std::getenv("VORLANEX_TEST_DISTURB_FRAME"))
+        net.disturbAfterFrame = std::strtoll(frame, nullptr, 10);
+    return net;
 }
 
 // When the run ends: a recording's end line, or for an unattended script without --frames, after the last
@@ -157,7 +178,8 @@ int main(int argc, char** argv)
     run.unpaced = options.unpaced;
     run.headless = options.headless;
     run.screenshots = options.screenshots;
-    run.stopBefore = StopBefore(options, script);
+    // A shared game goes on while the partner plays, whatever this machine's script says.
+    run.stopBefore = PlaysOverNetwork(options) ? std::nullopt : StopBefore(options, script);
     run.script = std::move(script.events);
     // The seed in use is always known, so a recording can name it.
     const std::uint64_t seed = options.seed   ? *options.seed
@@ -166,7 +188,7 @@ int main(int argc, char** argv)
     std::unique_ptr<InputRecorder> recorder;
     try
     {
-        if (!options.record.empty())
+        if (!options.record.empty() && !PlaysOverNetwork(options))
             recorder = std::make_unique<InputRecorder>(options.record, seed);
     }
     catch (const std::exception& e)
@@ -182,6 +204,13 @@ int main(int argc, char** argv)
     Platform platform = MakePlatform(options);
     if (options.headless && options.unpaced)
         run.afterUnpacedFrame = [clock = platform.clock.get()] { clock->SleepMs(33); };
+    // In a network game the game sees only the shared keys; this machine's own events go to the partner first.
+    std::unique_ptr<Events> local;
+    if (PlaysOverNetwork(options))
+    {
+        local = std::move(platform.events);
+        platform.events = std::make_unique<OverlayEvents>(std::make_unique<LocalPointerEvents>(*local));
+    }
     auto* overlay = static_cast<OverlayEvents*>(platform.events.get());
 
     config.windowed = options.windowed;
@@ -194,6 +223,12 @@ int main(int argc, char** argv)
     {
         TMainForm form(platform, config);
         form.FormCreate();
+        if (local)
+        {
+            SteadyClock realClock;
+            const auto network = MakeEnetNetwork();
+            return RunNetworkGame(form, *local, *overlay, *network, realClock, run, NetworkOptions(options));
+        }
         GameLoop loop(form, overlay, run);
         exitCode = loop.Run();
         if (!options.dumpState.empty())

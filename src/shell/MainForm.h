@@ -73,6 +73,8 @@ public:
     void DrawCursor();
     void DrawStatusPanel();
     void DrawLoadingScreen();
+    // Shows the backdrop with one line of text while no frame runs (waiting for a partner); changes no state.
+    void DrawNotice(const std::string& text);
 
     // Level loading.
     void LoadMap(const std::string& fileName);

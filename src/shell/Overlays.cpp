@@ -41,6 +41,19 @@ void TMainForm::DrawStatusLine()
     ReleaseCanvas(canvas);
 }
 
+void TMainForm::DrawNotice(const std::string& text)
+{
+    TDirectDrawSurface& back = DXDraw.BackSurface;
+    FillSurface(back, 0);
+    if (TPictureCollectionItem* star = ImageList.Items.ImageFind("Star"))
+        star->DrawPattern(back, 0, 0, 0);
+    TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);
+    UseGameFont(canvas, 12);
+    ShadowedText(canvas, 3, 3, "   " + text, clYellow);
+    ReleaseCanvas(canvas);
+    DXDraw.PresentFrame();
+}
+
 void TMainForm::DrawTicker()
 {
     if (!Game.TickerOn || memo.empty())

@@ -26,6 +26,42 @@ T Number(std::string_view option, const std::string& text, T low = std::numeric_
     return value;
 }
 
+std::uint16_t Port(const std::string& option, const std::string& text)
+{
+    const auto port = Number<std::uint32_t>(option, text);
+    if (port < 1 || port > 65535)
+        throw std::invalid_argument(option + " needs a port from 1 to 65535, not " + text);
+    return std::uint16_t(port);
+}
+
+bool AllDigits(const char* text)
+{
+    return *text && std::string(text).find_first_not_of("0123456789") == std::string::npos;
+}
+
+// HOST, HOST:PORT, [IPv6] or [IPv6]:PORT.
+void ParseJoin(CommandLine& c, const std::string& v)
+{
+    std::string host = v, port;
+    if (!v.empty() && v[0] == '[')
+    {
+        const auto close = v.find(']');
+        if (close == std::string::npos || (close + 1 < v.size() && v[close + 1] != ':'))
+            throw std::invalid_argument("--join needs HOST[:PORT], not '" + v + "'");
+        host = v.substr(1, close - 1);
+        port = close + 1 < v.size() ? v.substr(close + 2) : "";
+    }
+    else if (const auto colon = v.rfind(':'); colon != std::string::npos && v.find(':') == colon)
+    {
+        host = v.substr(0, colon);
+        port = v.substr(colon + 1);
+    }
+    if (host.empty())
+        throw std::invalid_argument("--join needs HOST[:PORT], not '" + v + "'");
+    c.joinHost = host;
+    c.joinPort = port.empty() ? 0 : Port("--join", port);
+}
+
 // Each option once: its name, whether it takes a value, and what it sets.
 struct Option
 {
@@ -57,6 +93,13 @@ const std::vector<Option>& Options()
         {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
         {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
         {"--frame-times", true, [](CommandLine& c, const std::string& v) { c.frameTimes = v; }},
+        {"--join", true, ParseJoin},
+        {"--delay", true,
+         [](CommandLine& c, const std::string& v) {
+             c.delay = Number<int>("--delay", v, 1);
+             if (*c.delay > 30)
+                 throw std::invalid_argument("--delay needs 1 to 30 frames");
+         }},
         {"--help", false, [](CommandLine& c, const std::string&) { c.help = true; }},
         {"-h", false, [](CommandLine& c, const std::string&) { c.help = true; }},
         {"--version", false, [](CommandLine& c, const std::string&) { c.version = true; }},
@@ -77,8 +120,10 @@ std::string_view ValueName(std::string_view option)
 {
     if (option == "--data")
         return "folder";
-    if (option == "--seed" || option == "--frames")
+    if (option == "--seed" || option == "--frames" || option == "--delay")
         return "number";
+    if (option == "--join")
+        return "HOST[:PORT]";
     if (option == "--screenshot")
         return "N:FILE";
     return "file";
@@ -92,6 +137,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
+        // --host takes a port only when one follows.
+        if (arg == "--host")
+        {
+            c.hostPort = i + 1 < argc && AllDigits(argv[i + 1]) ? Port(arg, argv[++i]) : 0;
+            continue;
+        }
         const Option* option = FindOption(arg);
         if (!option)
             throw std::invalid_argument("unknown option " + QuoteForMessage(arg));
@@ -108,8 +159,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         }
         option->apply(c, value);
     }
+    if (c.hostPort && !c.joinHost.empty())
+        throw std::invalid_argument("--host and --join cannot both be given");
     return c;
 }
+
 std::string CommandLineHelp()
 {
     return "Usage: vorlanex [options]\n"
@@ -126,6 +180,9 @@ std::string CommandLineHelp()
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
            "  --frame-times FILE    at exit, write how long each frame took to FILE (histogram and every frame)\n"
+           "  --host [PORT]         play player 1 over the network: wait for a partner on UDP PORT (29817)\n"
+           "  --join HOST[:PORT]    play player 2 over the network with the game hosted on HOST\n"
+           "  --delay N             network play: frames of input delay, 1 to 30 (3; the host's counts)\n"
            "  --help, --version\n";
 }
 

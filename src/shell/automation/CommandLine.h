@@ -22,6 +22,11 @@ struct CommandLine
     std::string dumpState;
     std::string record;
     std::string frameTimes;
+    // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
+    std::optional<std::uint16_t> hostPort;
+    std::string joinHost;
+    std::uint16_t joinPort = 0;
+    std::optional<int> delay;   // --delay N: frames of input delay
     bool help = false;
     bool version = false;
 };

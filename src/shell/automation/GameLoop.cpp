@@ -141,10 +141,13 @@ bool GameLoop::ScriptOver() const
 
 bool GameLoop::Finished() const
 {
-    if (form.QuitRequested || ScriptOver())
+    if (form.QuitRequested || ScriptOver() || (options.shared && options.shared->Ended()))
         return true;
     if (options.frames && form.FrameCalls >= *options.frames)
         return true;
+    // A stopped timer still lets the turns of a shared game go round: the partner may start it again.
+    if (options.shared)
+        return false;
     // A stopped timer with nothing left to say would wait forever in an unattended run.
     const bool scriptDone = nextScript >= options.script.size();
     return (options.unpaced || options.headless) && !form.DXTimer.Running() && scriptDone;
@@ -152,6 +155,8 @@ bool GameLoop::Finished() const
 
 bool GameLoop::Pass()
 {
+    if (options.shared)
+        return SharedPass();
     if (overlay)
         ApplyScript();
     InputEvent e;
@@ -159,6 +164,17 @@ bool GameLoop::Pass()
         Dispatch(e);
     if (form.QuitRequested || ScriptOver())
         return false;
+    if (!Tick() && !options.unpaced)
+    {
+        const std::int64_t wait = form.DXTimer.MsUntilNextTick();
+        form.platform.clock->SleepMs(std::uint32_t(wait < 0 ? 10 : std::clamp<std::int64_t>(wait, 1, 10)));
+    }
+    return FrameDone();
+}
+
+// A frame if one is due (unpaced: whenever the timer runs). True when it ran.
+bool GameLoop::Tick()
+{
     const std::int64_t before = form.FrameCalls;
     // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
     form.DXInput.PadStartFires = form.Scene == Scene::Title || form.Scene == Scene::Result;
@@ -169,20 +185,81 @@ bool GameLoop::Pass()
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
             options.afterUnpacedFrame();
     }
-    else if (!form.DXTimer.Idle())
-    {
-        const std::int64_t wait = form.DXTimer.MsUntilNextTick();
-        form.platform.clock->SleepMs(std::uint32_t(wait < 0 ? 10 : std::clamp<std::int64_t>(wait, 1, 10)));
-    }
+    else
+        form.DXTimer.Idle();
     if (form.FrameCalls == before)
         return false;
     if (options.frameTimes)
         options.frameTimes->Add(
             {std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count(),
              FrameTimes::ThreadMicroseconds() - startedOnProcessor});
+    return true;
+}
+
+bool GameLoop::FrameDone()
+{
+    if (form.FrameCalls == framesDone)
+        return false;
+    framesDone = form.FrameCalls;
+    if (options.shared)
+        options.shared->FrameDone(form);
     FlushRecording();
     TakeScreenshots();
     return true;
+}
+
+void GameLoop::OfferLocal(InputEvent e)
+{
+    if (options.shared->Offer(e))
+        Dispatch(e);
+}
+
+// A shared event reaches the game like a scripted one, but the mouse pointer stays this machine's own.
+void GameLoop::ApplyShared(InputEvent e)
+{
+    if (e.kind == EventKind::KeyDown || e.kind == EventKind::KeyUp)
+        overlay->SetKey(e.key, e.kind == EventKind::KeyDown);
+    Dispatch(e);
+}
+
+// A turn is due with the timer's tick or, while the timer stands still, once an interval has passed.
+std::int64_t GameLoop::MsUntilTurn() const
+{
+    if (options.unpaced)
+        return 0;
+    if (form.DXTimer.Running())
+        return form.DXTimer.MsUntilNextTick();
+    const std::uint32_t interval = std::uint32_t(std::max(form.DXTimer.Interval(), 1));
+    const std::uint32_t elapsed = form.platform.clock->NowMs() - lastTurnMs;
+    return elapsed >= interval ? 0 : interval - elapsed;
+}
+
+bool GameLoop::SharedPass()
+{
+    SharedInput& shared = *options.shared;
+    InputEvent e;
+    while (shared.PollLocal(e))
+        OfferLocal(e);
+    while (nextScript < options.script.size() && options.script[nextScript].frame <= shared.NextTurn())
+        OfferLocal(options.script[nextScript++].Event());
+    if (form.QuitRequested || shared.Ended())
+        return false;
+    if (const std::int64_t wait = MsUntilTurn(); wait > 0)
+    {
+        shared.Wait(std::uint32_t(std::min<std::int64_t>(wait, 10)));
+        return false;
+    }
+    std::optional<std::vector<InputEvent>> turn = shared.TakeTurn();
+    if (!turn)
+    {
+        shared.Wait(2);
+        return false;
+    }
+    lastTurnMs = form.platform.clock->NowMs();
+    for (const InputEvent& event : *turn)
+        ApplyShared(event);
+    Tick();
+    return FrameDone();
 }
 
 int GameLoop::Run()

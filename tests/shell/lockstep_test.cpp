@@ -1,0 +1,381 @@
+// Two games in one process over the in-memory network: the handshake, the shared input stream, the digest
+// exchange, a partner that leaves or goes silent, and a partner that sends what no game sends.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "assets/BuiltinAssets.h"
+#include "platform/null/LoopbackNetwork.h"
+#include "platform/null/NullPlatform.h"
+#include "shell/MainForm.h"
+#include "shell/automation/GameLoop.h"
+#include "shell/automation/InputRecorder.h"
+#include "shell/automation/InputScript.h"
+#include "shell/automation/OverlayEvents.h"
+#include "shell/automation/StateDump.h"
+#include "shell/net/LockstepSession.h"
+#include "shell/net/NetworkGame.h"
+#include "shell/net/NetworkInput.h"
+
+namespace vorlanex {
+namespace {
+
+constexpr int kDelay = 3;
+
+NetIdentity Identity() { return {"1.0", {{"MAP001.map", 1}, {"MAP002.map", 2}}}; }
+
+// One machine of a shared game: a whole game on the null platform, its session and its frame loop.
+struct Machine
+{
+    Machine(NetRole role, Network& network, const std::string& script, std::uint64_t seed = 0,
+            const std::string& record = "")
+    {
+        platform = MakeNullPlatform(&parts);
+        host = std::move(platform.events);
+        auto overlaid = std::make_unique<OverlayEvents>(std::make_unique<LocalPointerEvents>(*host));
+        overlay = overlaid.get();
+        platform.events = std::move(overlaid);
+        GameConfig config;
+        config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
+        config.seed = seed;
+        config.unpaced = true;
+        config.builtinAssets = BuiltinAssetArchive();
+        form = std::make_unique<TMainForm>(platform, config);
+        form->FormCreate();
+        session = std::make_unique<LockstepSession>(network, *parts.clock, role, Identity());
+        if (role == NetRole::Host)
+        {
+            session->Offer({seed, 1, 2, kDelay});
+            network.Host(1);
+        }
+        else
+            network.Connect("host", 1);
+        input = std::make_unique<NetworkInput>(*session, *host);
+        if (!record.empty())
+            recorder = std::make_unique<InputRecorder>(record, seed);
+        run.unpaced = true;
+        run.script = ParseInputScript(script, "script").events;
+        run.afterUnpacedFrame = [this] { parts.clock->now += 33; };
+        run.shared = input.get();
+        run.recorder = recorder.get();
+    }
+    void Begin()
+    {
+        StartSharedGame(*form, session->Game());
+        loop = std::make_unique<GameLoop>(*form, overlay, run);
+    }
+
+    NullPlatformParts parts;
+    Platform platform;
+    std::unique_ptr<Events> host;   // this machine's own events
+    OverlayEvents* overlay = nullptr;
+    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<LockstepSession> session;
+    std::unique_ptr<NetworkInput> input;
+    std::unique_ptr<InputRecorder> recorder;
+    RunOptions run;
+    std::unique_ptr<GameLoop> loop;
+};
+
+void Handshake(Machine& host, Machine& guest)
+{
+    for (int i = 0; i < 10 && host.session->State() == SessionState::Waiting; ++i)
+    {
+        guest.session->Service(0);
+        host.session->Service(0);
+    }
+    guest.session->Service(0);
+    ASSERT_EQ(host.session->State(), SessionState::Playing);
+    ASSERT_EQ(guest.session->State(), SessionState::Playing);
+    host.Begin();
+    guest.Begin();
+}
+
+// Both machines take turns until each has run `frames` frames or the game ended.
+void PlayTogether(Machine& host, Machine& guest, int frames)
+{
+    for (int pass = 0; pass < frames * 20; ++pass)
+    {
+        const bool hostDone = host.form->FrameCalls >= frames || host.input->Ended();
+        const bool guestDone = guest.form->FrameCalls >= frames || guest.input->Ended();
+        if (hostDone && guestDone)
+            return;
+        if (!hostDone)
+            host.loop->Pass();
+        if (!guestDone)
+            guest.loop->Pass();
+    }
+    FAIL() << "the game stalled at frames " << host.form->FrameCalls << " and " << guest.form->FrameCalls;
+}
+
+// The one-keyboard game both machines play: each line D frames later, the guest's player 1 keys as player 2's,
+// neither machine's player 2 keys.
+std::string MergedScript(const std::string& host, const std::string& guest)
+{
+    static const std::map<std::string, std::string> seat = {{"Up", "W"},      {"Down", "Z"},     {"Left", "A"},
+                                                            {"Right", "S"},   {"Space", "Shift"}, {"Return", "Tab"},
+                                                            {"P", "Escape"}};
+    std::ostringstream merged;
+    const auto shift = [&merged](const std::string& script, bool translate) {
+        std::istringstream lines(script);
+        static const std::regex line(R"((\d+) (down|up|press) (\w+))");
+        for (std::string text; std::getline(lines, text);)
+        {
+            std::smatch m;
+            if (!std::regex_match(text, m, line))
+            {
+                ADD_FAILURE() << "test script line: " << text;
+                continue;
+            }
+            const std::string key = translate && seat.count(m[3]) ? seat.at(m[3]) : std::string(m[3]);
+            // Player 2's own keys drive nothing on either machine.
+            const bool player2Key = std::any_of(seat.begin(), seat.end(), [&m](const auto& s) { return s.second == m[3]; });
+            if (player2Key)
+                continue;
+            merged << std::stoi(m[1]) + kDelay << ' ' << m[2] << ' ' << key << '\n';
+        }
+    };
+    shift(host, false);
+    shift(guest, true);
+    return merged.str();
+}
+
+std::string Solo(const std::string& script, std::uint64_t seed, int frames)
+{
+    NullPlatformParts parts;
+    Platform platform = MakeNullPlatform(&parts);
+    auto overlaid = std::make_unique<OverlayEvents>(std::move(platform.events));
+    OverlayEvents* overlay = overlaid.get();
+    platform.events = std::move(overlaid);
+    GameConfig config;
+    config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
+    config.seed = seed;
+    config.unpaced = true;
+    config.builtinAssets = BuiltinAssetArchive();
+    TMainForm form(platform, config);
+    form.FormCreate();
+    form.Game.Difficulty = 2;
+    RunOptions run;
+    run.unpaced = true;
+    run.frames = frames;
+    run.script = ParseInputScript(script, "merged").events;
+    run.afterUnpacedFrame = [&parts] { parts.clock->now += 33; };
+    GameLoop(form, overlay, run).Run();
+    return StateDigest(form);
+}
+
+TEST(Lockstep, TwoMachinesPlayTheGameOfTheMergedScript)
+{
+    const std::string host = "3 press Space\n10 down Up\n40 up Up\n50 down Space\n52 up Space\n60 press F9\n"
+                             "100 down Left\n150 up Left\n160 down W\n170 up W\n";
+    const std::string guest = "10 down Up\n30 down Space\n35 up Space\n45 press Return\n60 up Up\n70 down Right\n"
+                              "120 up Right\n130 press P\n140 press F8\n";
+    LoopbackPair net = MakeLoopbackPair();
+    Machine a(NetRole::Host, *net.first, host, 11);
+    Machine b(NetRole::Guest, *net.second, guest);
+    Handshake(a, b);
+    EXPECT_EQ(b.session->Game().seed, 11u);
+    PlayTogether(a, b, 400);
+    ASSERT_EQ(a.session->End(), SessionEnd::None) << a.session->EndMessage();
+    ASSERT_EQ(b.session->End(), SessionEnd::None) << b.session->EndMessage();
+    EXPECT_EQ(a.form->Scene, Scene::Battle);
+    EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
+    EXPECT_EQ(StateDigest(*a.form), Solo(MergedScript(host, guest), 11, 400));
+}
+
+TEST(Lockstep, AFreezeStopsBothGamesAndEitherRecordingReplaysTheGame)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("vorlanex-lockstep-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    // The host freezes the game; while no frame runs the guest moves, then lets it go on.
+    LoopbackPair net = MakeLoopbackPair();
+    Machine a(NetRole::Host, *net.first, "3 press Space\n30 press F3\n", 5, (dir / "a.txt").string());
+    // (The guest's recorder is made before the handshake here, so it is told the seed the host will send.)
+    Machine b(NetRole::Guest, *net.second, "40 down Up\n45 press F3\n90 up Up\n", 5, (dir / "b.txt").string());
+    Handshake(a, b);
+    PlayTogether(a, b, 200);
+    ASSERT_FALSE(a.input->Ended()) << a.session->EndMessage();
+    EXPECT_GT(a.session->NextTurn(), 210u) << "the turns went on while the frames stood still";
+    EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
+    a.recorder->Flush(a.form->FrameCalls + 1);
+    b.recorder->Flush(b.form->FrameCalls + 1);
+    const InputScript recorded = LoadInputScript((dir / "b.txt").string());
+    EXPECT_EQ(recorded.seed, 5u);
+    std::ostringstream lines;
+    for (const ScriptEvent& e : recorded.events)
+        lines << ScriptLines(e.frame, e.Event());
+    EXPECT_EQ(Solo(lines.str(), 5, 200), StateDigest(*a.form));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Lockstep, ADisturbedStateIsFoundAtTheNextDigest)
+{
+    LoopbackPair net = MakeLoopbackPair();
+    Machine a(NetRole::Host, *net.first, "3 press Space\n", 3);
+    Machine b(NetRole::Guest, *net.second, "");
+    Handshake(a, b);
+    b.input->DisturbAfterFrame(100);
+    PlayTogether(a, b, 400);
+    EXPECT_EQ(a.session->End(), SessionEnd::OutOfStep);
+    EXPECT_EQ(b.session->End(), SessionEnd::OutOfStep);
+    EXPECT_EQ(a.session->EndMessage(), "out of step at frame 120");
+    EXPECT_EQ(b.session->EndMessage(), "out of step at frame 120");
+    // Each stops as soon as the other's digest of that frame arrives.
+    EXPECT_LE(b.form->FrameCalls, 120 + kDelay);
+}
+
+TEST(Lockstep, APartnerThatLeavesOrFallsSilentEndsTheGame)
+{
+    {
+        LoopbackPair net = MakeLoopbackPair();
+        Machine a(NetRole::Host, *net.first, "3 press Space\n");
+        Machine b(NetRole::Guest, *net.second, "");
+        Handshake(a, b);
+        PlayTogether(a, b, 50);
+        a.session->Leave();
+        PlayTogether(a, b, 100);
+        EXPECT_EQ(b.session->End(), SessionEnd::PartnerLeft);
+        EXPECT_EQ(b.session->EndMessage(), "player 1 left");
+        // The turns the host had sent are still played.
+        EXPECT_EQ(b.form->FrameCalls, 50 + kDelay);
+    }
+    {
+        LoopbackPair net = MakeLoopbackPair();
+        Machine a(NetRole::Host, *net.first, "");
+        Machine b(NetRole::Guest, *net.second, "");
+        Handshake(a, b);
+        PlayTogether(a, b, 20);
+        net.second->CutOff();
+        b.session.reset();
+        for (int i = 0; i < 10; ++i)
+            a.loop->Pass();
+        EXPECT_FALSE(a.input->Ended());
+        a.parts.clock->now += PartnerSilenceMs + 1;
+        a.loop->Pass();
+        EXPECT_EQ(a.session->End(), SessionEnd::PartnerLeft);
+        EXPECT_EQ(a.session->EndMessage(), "player 2 left (nothing heard for 5 seconds)");
+    }
+}
+
+TEST(Lockstep, OtherGameDataIsRefusedNamingTheFile)
+{
+    LoopbackPair net = MakeLoopbackPair();
+    ManualClock clock;
+    LockstepSession host(*net.first, clock, NetRole::Host, Identity());
+    NetIdentity other = Identity();
+    other.files[1].digest = 99;
+    LockstepSession guest(*net.second, clock, NetRole::Guest, other);
+    host.Offer({1, 1, 1, 3});
+    net.first->Host(1);
+    net.second->Connect("host", 1);
+    for (int i = 0; i < 4; ++i)
+    {
+        guest.Service(0);
+        host.Service(0);
+    }
+    EXPECT_EQ(host.End(), SessionEnd::Refused);
+    EXPECT_EQ(guest.End(), SessionEnd::Refused);
+    EXPECT_EQ(guest.EndMessage(), "the host refused the game: the data file MAP002.map differs between the two machines");
+
+    NetIdentity fewer = Identity();
+    fewer.files.pop_back();
+    EXPECT_EQ(HandshakeMismatch(Identity(), {NetProtocolVersion, "1.0", fewer.files}), "player 2 has no data file MAP002.map");
+    EXPECT_EQ(HandshakeMismatch(Identity(), {NetProtocolVersion, "1.1", Identity().files}),
+              "player 2 runs version 1.1, this game 1.0");
+    EXPECT_EQ(HandshakeMismatch(Identity(), {NetProtocolVersion, "1.0", Identity().files}), "");
+}
+
+// A session in play whose partner's messages the test writes itself.
+class HostilePartner : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        net = MakeLoopbackPair();
+        session = std::make_unique<LockstepSession>(*net.first, clock, NetRole::Host, Identity());
+        session->Offer({1, 1, 1, kDelay});
+        net.first->Host(1);
+        net.second->Connect("host", 1);
+        net.first->Inject(EncodeMessage(HelloMessage{NetProtocolVersion, "1.0", Identity().files}));
+        session->Service(0);
+        ASSERT_EQ(session->State(), SessionState::Playing);
+    }
+    void Partner(const NetMessage& m)
+    {
+        net.first->Inject(EncodeMessage(m));
+        session->Service(0);
+    }
+    void ExpectBroken(const std::string& part)
+    {
+        EXPECT_EQ(session->End(), SessionEnd::Broken);
+        EXPECT_NE(session->EndMessage().find(part), std::string::npos) << session->EndMessage();
+    }
+
+    LoopbackPair net;
+    ManualClock clock;
+    std::unique_ptr<LockstepSession> session;
+};
+
+TEST_F(HostilePartner, ATurnOutOfSequenceIsRefused)
+{
+    Partner(TurnMessage{kDelay + 1, {}});
+    EXPECT_EQ(session->End(), SessionEnd::None);
+    Partner(TurnMessage{kDelay + 1, {}});
+    ExpectBroken("sent turn 4 where turn 5 was due");
+}
+
+TEST_F(HostilePartner, APartnerFurtherAheadThanTheDelayAllowsIsRefused)
+{
+    // Without a turn of ours it can be at most 2 D + 1 turns on.
+    for (std::uint32_t t = kDelay + 1; t <= 2 * kDelay + 2; ++t)
+        Partner(TurnMessage{t, {}});
+    EXPECT_EQ(session->End(), SessionEnd::None);
+    Partner(TurnMessage{2 * kDelay + 3, {}});
+    ExpectBroken("further ahead");
+}
+
+TEST_F(HostilePartner, DigestsOutOfTurnAndBrokenOrMisplacedMessagesAreRefused)
+{
+    Partner(DigestMessage{900, 1});
+    ExpectBroken("digest of frame 900");
+    SetUp();
+    net.first->Inject({4, 1});
+    session->Service(0);
+    ExpectBroken("broken message");
+    SetUp();
+    Partner(HelloMessage{});
+    ExpectBroken("out of place");
+}
+
+TEST_F(HostilePartner, AStickIsSentAtItsLastPositionAndATurnNeverOverflows)
+{
+    InputEvent axis;
+    axis.kind = EventKind::PadAxis;
+    for (int v = 0; v < 1000; ++v)
+    {
+        axis.axisValue = v;
+        session->AddLocal(axis);
+    }
+    InputEvent key;
+    key.kind = EventKind::KeyDown;
+    key.key = 0x20;
+    for (int i = 0; i < 1000; ++i)
+        session->AddLocal(key);
+    ASSERT_TRUE(session->TakeTurn());   // turn 1 is empty on both sides; ours of turn 1 + D goes out
+    NetEvent sent;
+    ASSERT_TRUE(net.second->Poll(sent, 0));   // the connection
+    ASSERT_TRUE(net.second->Poll(sent, 0));   // the welcome
+    ASSERT_TRUE(net.second->Poll(sent, 0));
+    const auto turn = std::get<TurnMessage>(DecodeMessage(sent.data));
+    ASSERT_EQ(turn.events.size(), MaxEventsPerTurn);
+    EXPECT_EQ(turn.events[0].axisValue, 999);
+}
+
+}  // namespace
+}  // namespace vorlanex
