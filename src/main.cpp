@@ -21,6 +21,7 @@
 #include "shell/automation/InputRecorder.h"
 #include "shell/automation/StartupChecks.h"
 #include "shell/automation/StateDump.h"
+#include "shell/settings/Settings.h"
 #include "shell/net/NetworkGame.h"
 #include "shell/net/NetworkInput.h"
 
@@ -217,6 +218,15 @@ int main(int argc, char** argv)
     config.seed = seed;
     config.unpaced = options.unpaced;
     config.builtinAssets = BuiltinAssetArchive();
+    // Automation never depends on the player's own files: headless and scripted runs leave them alone.
+    // Nor does a network game: both machines play the standard keys and the host's choices, so that either
+    // recording replays.
+    const bool playerFiles =
+        !options.headless && options.inputScript.empty() && !options.noSettings && !PlaysOverNetwork(options);
+    if (playerFiles)
+        config.settingsFile = DefaultSettingsPath();
+    config.playerMapsDir = !options.mapsDir.empty() ? options.mapsDir : playerFiles ? DefaultPlayerMapsFolder() : "";
+    config.mapsCampaign = !options.mapsDir.empty();
 
     int exitCode = 0;
     try
@@ -229,7 +239,7 @@ int main(int argc, char** argv)
             const auto network = MakeEnetNetwork();
             return RunNetworkGame(form, *local, *overlay, *network, realClock, run, NetworkOptions(options));
         }
-        GameLoop loop(form, overlay, run);
+        GameLoop loop(form, overlay, std::move(run));
         exitCode = loop.Run();
         if (!options.dumpState.empty())
             WriteStateDump(form, options.dumpState);

@@ -23,17 +23,13 @@ namespace vorlanex {
 TBullet::TBullet(TSprite* parent) : TImageSprite(parent)
 {
     Angle = 0;
-    Image = FindPicture(*this, names::BulletSize8);
     Speed = 500;
     Power = 50;
     PixelExact = false;
     SetZ(7);
+    SetPicture(FindPicture(*this, names::BulletSize8));
     if (Image)
-    {
-        Width = Image->PatternWidth();
-        Height = Image->PatternHeight();
         FrameCount = Image->PatternCount();
-    }
     FrameLooped = true;
     FrameSpeed = 0.015;
 }

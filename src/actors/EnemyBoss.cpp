@@ -72,20 +72,15 @@ void TEnemyBoss::Chase(const TTank* target)
 
 void TEnemyBoss::FireAt(const TTank* target)
 {
-    const std::int32_t n = 2 * Spread + 1;
-    LiveBullets += n;
-    for (std::int32_t i = 0; i < n; ++i)
-    {
-        TBullet* bullet = LaunchBullet(BulletPicture());
-        bullet->Angle = 192;
+    FireVolley(BulletPicture(), [target](TBullet& bullet, std::int32_t) {
+        bullet.Angle = 192;
         if (target)
         {
-            const double dx = (target->X + target->Width / 2.0) - (bullet->X + bullet->Width / 2.0);
-            const double dy = (bullet->Y + bullet->Height / 2.0) - (target->Y + target->Height / 2.0);
-            bullet->Angle = AimAngle(dx, dy);
+            const double dx = (target->X + target->Width / 2.0) - (bullet.X + bullet.Width / 2.0);
+            const double dy = (bullet.Y + bullet.Height / 2.0) - (target->Y + target->Height / 2.0);
+            bullet.Angle = AimAngle(dx, dy);
         }
-    }
-    LastShot = Age;
+    });
 }
 
 // Whole degrees of a turn taken as 6.283 radians, not 2 pi: the boss has always aimed with that.

@@ -42,12 +42,9 @@ bool KnownKind(std::int32_t kind) { return kind >= 0 && kind < std::int32_t(Enem
 
 TEnemyTank::TEnemyTank(TSprite* parent) : TTank(parent)
 {
+    // The tank base has shown the blink picture at its size; an enemy also blinks through all its patterns.
     if (Image)
-    {
-        Width = Image->PatternWidth();
-        Height = Image->PatternHeight();
         FrameCount = Image->PatternCount();
-    }
     PixelExact = false;
     FrameLooped = true;
     FrameSpeed = 0.015;

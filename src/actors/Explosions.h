@@ -8,40 +8,48 @@
 
 namespace vorlanex {
 
-// Left at a bullet's point of impact and by an expiring power-up: killed in its 16th Step.
-class TExplosion : public TImageSprite
+// What tells one explosion from another: its picture and how long it lasts.
+struct ExplosionKind
+{
+    const char* picture;
+    std::int32_t patternSize;    // the built-in picture's pattern size, used when the picture is missing
+    std::int32_t patternCount;
+    std::int32_t timeLeft;
+};
+
+// The start and the Step all explosions share.
+class ExplosionEffect : public TImageSprite
 {
 public:
-    explicit TExplosion(TSprite* parent);
+    ExplosionEffect(TSprite* parent, const ExplosionKind& kind);
     void Step(std::int32_t MoveCount) override;
-    const char* ClassName() const override { return "TExplosion"; }
     void Fields(FieldSink& out) const override;
 
     std::int32_t TimeLeft = 0;   // Steps until the explosion removes itself
 };
 
+// Left at a bullet's point of impact and by an expiring power-up: killed in its 16th Step.
+class TExplosion final : public ExplosionEffect
+{
+public:
+    explicit TExplosion(TSprite* parent);
+    const char* ClassName() const override { return "TExplosion"; }
+};
+
 // Scattered over a destroyed enemy: killed in its 46th Step.
-class TExplosionRed : public TImageSprite
+class TExplosionRed final : public ExplosionEffect
 {
 public:
     explicit TExplosionRed(TSprite* parent);
-    void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TExplosionRed"; }
-    void Fields(FieldSink& out) const override;
-
-    std::int32_t TimeLeft = 0;
 };
 
 // Scattered over a destroyed player tank: killed in its 61st Step.
-class TExplosionBig : public TImageSprite
+class TExplosionBig final : public ExplosionEffect
 {
 public:
     explicit TExplosionBig(TSprite* parent);
-    void Step(std::int32_t MoveCount) override;
     const char* ClassName() const override { return "TExplosionBig"; }
-    void Fields(FieldSink& out) const override;
-
-    std::int32_t TimeLeft = 0;
 };
 
 }  // namespace vorlanex

@@ -22,12 +22,7 @@ THelpPlane::THelpPlane(TSprite* parent) : TTank(parent)
     Spread = 2;
     ShotDelay = 10;
     SuperTime = 0;
-    Image = FindPicture(*this, names::HelpPlane);
-    if (Image)
-    {
-        Width = Image->PatternWidth();
-        Height = Image->PatternHeight();
-    }
+    SetPicture(FindPicture(*this, names::HelpPlane));
     X = 0;
     Y = 100;
     SetZ(19);
@@ -55,17 +50,10 @@ void THelpPlane::Step(std::int32_t MoveCount)
 // The tank's fan, with missiles for bullets, flying just above the tanks.
 void THelpPlane::FireMissiles()
 {
-    const std::int32_t n = 2 * Spread + 1;
-    LiveBullets += n;
-    for (std::int32_t i = 0; i < n; ++i)
-    {
-        TBullet* missile = LaunchBullet(names::Mission);
-        if (Spread > 0)
-            missile->Angle = VolleyOffset(i);
-        missile->Angle += DirectionAngle(Direction);
-        missile->SetZ(1);
-    }
-    LastShot = Age;
+    FireVolley(names::Mission, [this](TBullet& missile, std::int32_t i) {
+        AimAlongHeading(missile, i);
+        missile.SetZ(1);
+    });
 }
 
 }  // namespace vorlanex

@@ -51,12 +51,7 @@ std::int32_t DirectionAngle(Heading direction)
 
 TTank::TTank(TSprite* parent) : TImageSprite(parent)
 {
-    Image = FindPicture(*this, names::Blink);
-    if (Image)
-    {
-        Width = Image->PatternWidth();
-        Height = Image->PatternHeight();
-    }
+    SetPicture(FindPicture(*this, names::Blink));
     PixelExact = false;
     X = 200;
     Y = 240 - Height / 2;
@@ -160,32 +155,31 @@ TBullet* TTank::LaunchBullet(const char* picture)
     bullet->Power = BulletPower;
     bullet->Speed = BulletSpeed;
     if (picture)
-    {
-        bullet->Image = FindPicture(*this, picture);
-        if (bullet->Image)
-        {
-            bullet->Width = bullet->Image->PatternWidth();
-            bullet->Height = bullet->Image->PatternHeight();
-        }
-    }
+        bullet->SetPicture(FindPicture(*this, picture));
     bullet->X = X + Width / 2.0 - bullet->Width / 2.0;
     bullet->Y = Y + Height / 2.0 - bullet->Height / 2.0;
     return bullet;
 }
 
-// LiveBullets grows by the whole volley at once, so a wide fan may take it past MaxBullets.
-void TTank::FireVolley()
+void TTank::FireVolley(const char* picture, const std::function<void(TBullet&, std::int32_t)>& aim)
 {
     const std::int32_t n = 2 * Spread + 1;
     LiveBullets += n;
     for (std::int32_t i = 0; i < n; ++i)
-    {
-        TBullet* bullet = LaunchBullet(BulletPicture());
-        if (Spread > 0)
-            bullet->Angle = VolleyOffset(i);
-        bullet->Angle += DirectionAngle(Direction);
-    }
+        aim(*LaunchBullet(picture), i);
     LastShot = Age;
+}
+
+void TTank::AimAlongHeading(TBullet& shot, std::int32_t i) const
+{
+    if (Spread > 0)
+        shot.Angle = VolleyOffset(i);
+    shot.Angle += DirectionAngle(Direction);
+}
+
+void TTank::FireVolley()
+{
+    FireVolley(BulletPicture(), [this](TBullet& shot, std::int32_t i) { AimAlongHeading(shot, i); });
 }
 
 void TTank::PushBackFrom(const TSprite& terrain)

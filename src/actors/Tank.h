@@ -4,6 +4,7 @@
 // directly; the shell carries a player's values from one level to the next.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "actors/Direction.h"
@@ -86,6 +87,11 @@ protected:
     bool ReadyToFire() const { return LiveBullets < MaxBullets && Age - LastShot >= ShotDelay; }
     // A fan of 2 x Spread + 1 bullets around the heading, centred on the tank (player and enemy tanks).
     void FireVolley();
+    // Every shooter's volley: 2 x Spread + 1 shots of the given picture (see LaunchBullet), and aim sets shot i
+    // on its way. LiveBullets grows by the whole volley at once, so a wide fan may take it past MaxBullets.
+    void FireVolley(const char* picture, const std::function<void(TBullet&, std::int32_t)>& aim);
+    // Shot i of a fan around the heading: its offset in the fan (with a spread) plus the heading's angle.
+    void AimAlongHeading(TBullet& shot, std::int32_t i) const;
     // One bullet of this tank, centred on it, with its power and speed and the given picture (null keeps the
     // bullet's own). Every shooter builds its shots from this.
     TBullet* LaunchBullet(const char* picture);

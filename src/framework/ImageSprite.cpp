@@ -184,6 +184,15 @@ bool TImageSprite::Touches(TSprite& other)
     return PatternsTouch(mine, theirs);
 }
 
+void TImageSprite::SetPicture(TPictureCollectionItem* picture)
+{
+    Image = picture;
+    if (!Image)
+        return;
+    Width = Image->PatternWidth();
+    Height = Image->PatternHeight();
+}
+
 void TImageSprite::Fields(FieldSink& out) const
 {
     out.Int("FrameCount", FrameCount);

@@ -116,6 +116,9 @@ public:
     const char* ClassName() const override { return "TImageSprite"; }
     void Fields(FieldSink& out) const override;
 
+    // Shows picture and takes the size of its patterns; a null picture is shown as nothing and leaves the
+    // size as it was.
+    void SetPicture(TPictureCollectionItem* picture);
     std::int32_t PatternIndex() const;
     TRect DrawRect();
     TRect ImageBounds()

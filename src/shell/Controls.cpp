@@ -25,7 +25,10 @@ void TMainForm::FormKeyDown(int Key, bool alt)
         if (Key == vk::F4)
             QuitRequested = true;
         else if (Key == vk::Return)
+        {
             platform.video->ToggleFullscreen();
+            SettingsChanged(true);
+        }
         return;
     }
     switch (Key)
@@ -43,8 +46,10 @@ void TMainForm::FormKeyDown(int Key, bool alt)
             StopWave(WaveFind(DXWaveList, names::WaveMusic));
         break;
     case vk::F12: Game.SoundOn = !Game.SoundOn; break;
-    default: break;
+    default: return;
     }
+    if (Key == vk::F11 || Key == vk::F12)
+        SettingsChanged();
 }
 
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
@@ -77,6 +82,7 @@ void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
             if (Contains(Game.MenuButtons[std::size_t(i)].Rect, X, Y))
             {
                 Game.Difficulty = i + 1;
+                SettingsChanged();
                 Scene = SavedScene;
                 PendingScene = Scene::None;
                 break;

@@ -161,9 +161,7 @@ void BuildLayerSprites(TMainForm& form, TLayer& layer, std::int32_t z, TTile& ti
         steps.Advance();
 
         auto* sprite = new TTerrSprite(form.SpriteEngine.Engine);
-        sprite->Image = item;
-        sprite->Width = item->PatternWidth();
-        sprite->Height = item->PatternHeight();
+        sprite->SetPicture(item);
         item->SetPatternWidth(sprite->Width);
         item->SetPatternHeight(sprite->Height);
         sprite->X = double(cell->Col) * CellSize;

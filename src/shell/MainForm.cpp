@@ -16,6 +16,7 @@
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
 #include "shell/FormBattleContext.h"
+#include "shell/settings/Settings.h"
 
 namespace vorlanex {
 
@@ -124,11 +125,13 @@ void TMainForm::FormCreate()
     // Every other value starts as the game state declares it.
     Game.AppDir = config.appDir;
     LoadHelpText();
+    LoadSettings();
 
     Game.Rng.Seed(config.seed ? *config.seed
                               : std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
 
-    Game.MapFileName = MapFileNameFor(Game.AppDir, Game.CurrentLevel);
+    FindCampaignMaps();
+    Game.MapFileName = LevelMapFile(Game.CurrentLevel);
     Caption = Game.MapFileName;
     platform.video->SetCaption(Caption);
 
@@ -149,6 +152,8 @@ void TMainForm::FormCreate()
         return;
 
     StartSoundAndMusic();
+    if (!Game.MusicOn)
+        StopMusic();
     Game.TickerX = DXDraw.Width() / 2;
     ChangeScene(Scene::Title);
 }
@@ -269,7 +274,11 @@ void TMainForm::DXTimerDeactivate()
     platform.video->SetCaption(Caption);
 }
 
-void TMainForm::mnLowClick(int tag) { Game.Difficulty = tag; }
+void TMainForm::mnLowClick(int tag)
+{
+    Game.Difficulty = tag;
+    SettingsChanged();
+}
 
 void TMainForm::Block(std::uint32_t ms)
 {

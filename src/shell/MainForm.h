@@ -25,6 +25,7 @@ namespace vorlanex {
 
 class FormBattleContext;
 class TTank;
+struct Settings;
 
 // What the program entry decides before the form is created.
 struct GameConfig
@@ -35,6 +36,11 @@ struct GameConfig
     bool unpaced = false;                      // no blocking waits
     std::span<const std::uint8_t> builtinAssets;   // the embedded asset archive
     std::string applicationTitle = "Vorlanex";
+    // The player's settings file; empty in runs that must not depend on the player's files.
+    std::string settingsFile;
+    // The player's maps folder ; empty when this run uses none.
+    std::string playerMapsDir;
+    bool mapsCampaign = false;     // the maps of playerMapsDir, in name order, are the levels
 };
 
 class TMainForm
@@ -87,6 +93,14 @@ public:
     void KillBulletsOf(const TTank& Tank);
     void FreezeOtherTeams(std::int32_t Team);
     void CallPlanes(std::int32_t Team, std::int32_t Count);
+
+    // The kept settings: read at start-up, written when the player changes one (a switch of window and full
+    // screen only counts when screenModeChanged).
+    void LoadSettings();
+    void SettingsChanged(bool screenModeChanged = false);
+
+    // The map file of a level of the campaign; empty past the last level of a campaign of player maps.
+    std::string LevelMapFile(std::int32_t level);
 
     // Music control shared by F11 and the level loader.
     void StopMusic();
@@ -146,6 +160,10 @@ private:
     void LoadBuiltinCatalogues();
     std::string FindStartupFile(const std::string& name) const;
 
+    void FindCampaignMaps();
+
+    std::vector<std::string> campaignMaps;    // --maps: the levels, in order; empty for the game's own
+    std::unique_ptr<Settings> keptSettings;   // as last read or written; null without a settings file
     std::vector<std::string> reportedErrors;
     std::set<std::string> reportedSet;
     TickerPieces tickerPieces;   // the ticker line's measured pieces, kept from frame to frame

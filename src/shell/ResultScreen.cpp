@@ -55,11 +55,11 @@ void TMainForm::ResultFrame()
     ++Game.CurrentLevel;
     if (Game.LevelCleared)
     {
-        Game.MapFileName = LevelMapFileName(Game.AppDir, Game.CurrentLevel);
-        if (!std::filesystem::exists(ResolveFileName(Game.MapFileName)))
+        Game.MapFileName = LevelMapFile(Game.CurrentLevel);
+        if (Game.MapFileName.empty() || !std::filesystem::exists(ResolveFileName(Game.MapFileName)))
         {
             Game.CurrentLevel = 1;
-            Game.MapFileName = LevelMapFileName(Game.AppDir, Game.CurrentLevel);
+            Game.MapFileName = LevelMapFile(Game.CurrentLevel);
         }
     }
     else

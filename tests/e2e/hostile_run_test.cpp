@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "maps/MapFile.h"
+#include "support/GameProcess.h"
 
 namespace {
 
@@ -81,24 +82,6 @@ protected:
         return pid;
     }
 
-    // The exit status, or -1 after killing a game that did not end within `limit`.
-    static int WaitAtMost(pid_t pid, std::chrono::seconds limit)
-    {
-        const auto end = Clock::now() + limit;
-        int status = 0;
-        while (::waitpid(pid, &status, WNOHANG) == 0)
-        {
-            if (Clock::now() > end)
-            {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
     fs::path dir;
 };
 
@@ -116,7 +99,7 @@ TEST_F(HostileRun, APipeAndADeviceAreToldAndSigtermDuringTheBuildEndsTheGame)
     std::this_thread::sleep_for(std::chrono::seconds(3));   // start-up is done and the build is under way
     const auto sent = Clock::now();
     ASSERT_EQ(::kill(pid, SIGTERM), 0);
-    const int status = WaitAtMost(pid, std::chrono::seconds(20));
+    const int status = vorlanex::testing::WaitForGame(pid, std::chrono::seconds(20));
     const double seconds = std::chrono::duration<double>(Clock::now() - sent).count();
     const std::string output = ReadText(dir / "out.txt");
     ASSERT_EQ(status, 0) << output;

@@ -47,6 +47,22 @@ protected:
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
 
+    // The frame a recording's end line names, or 0 while it has none.
+    static std::int64_t RecordedEnd(const fs::path& path)
+    {
+        const std::string text = ReadText(path);
+        const std::size_t at = text.size() < 2 ? std::string::npos : text.rfind('\n', text.size() - 2);
+        const std::string last = text.substr(at == std::string::npos ? 0 : at + 1);
+        return last.find(" end\n") == std::string::npos ? 0 : std::stoll(last);
+    }
+    // Waits (a loaded machine plays slowly) until the game being recorded has run `frames` frames.
+    static void WaitForRecordedFrames(const fs::path& path, std::int64_t frames)
+    {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (RecordedEnd(path) <= frames && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+
     fs::path dir;
 };
 
@@ -94,9 +110,10 @@ TEST_F(Recording, RecordingStoppedBySigtermOrSighupReplaysUpToItsLastFrame)
     std::ofstream(dir / "play.txt") << "5 press Space\n20 down Right\n";
     for (const int signal : {SIGTERM, SIGHUP})
     {
+        fs::remove(dir / "rec.txt");
         const pid_t pid = Start({"--input", Path("play.txt"), "--record", Path("rec.txt"), "--dump-state",
                                  Path("played.json")});
-        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        WaitForRecordedFrames(dir / "rec.txt", 30);
         ASSERT_EQ(::kill(pid, signal), 0);
         ASSERT_EQ(vorlanex::testing::WaitForGame(pid, std::chrono::seconds(20)), 0) << ReadText(dir / "out.txt");
         const nlohmann::json played = nlohmann::json::parse(ReadText(dir / "played.json"));
@@ -116,7 +133,7 @@ TEST_F(Recording, KilledOrCutRecordingReplaysToWhereItEnds)
 {
     std::ofstream(dir / "play.txt") << "seed 8\n5 press Space\n20 down Right\n30 down Left Shift\n";
     const pid_t pid = Start({"--input", Path("play.txt"), "--record", Path("rec.txt")});
-    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    WaitForRecordedFrames(dir / "rec.txt", 40);
     ASSERT_EQ(::kill(pid, SIGKILL), 0);
     ASSERT_EQ(vorlanex::testing::WaitForGame(pid), 128 + SIGKILL);
     std::string recording = ReadText(dir / "rec.txt");

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/PcmConvert.h"
 #include "framework/Wave.h"
+#include "platform/common/PcmConvert.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -2,32 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <optional>
 
 #include "platform/enet/EnetNetwork.h"
 #include "platform/null/LoopbackNetwork.h"
+#include "support/NetTesting.h"
 
 namespace vorlanex {
 namespace {
 
-// A UDP port that nobody uses right now.
-std::uint16_t FreePort()
-{
-    const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
+using testing::FreeUdpPort;
 
 // Services every network until `wanted` gets an event of `kind` (others' events are kept going), or `seconds` pass.
 std::optional<NetEvent> WaitFor(Network& wanted, NetEventKind kind, std::initializer_list<Network*> others,
@@ -51,7 +36,7 @@ std::vector<std::uint8_t> Bytes(int n) { return {std::uint8_t(n), std::uint8_t(n
 
 TEST(EnetNetwork, PartnersConnectExchangeMessagesInOrderAndHearAGoodbye)
 {
-    const std::uint16_t port = FreePort();
+    const std::uint16_t port = FreeUdpPort();
     auto host = MakeEnetNetwork();
     auto guest = MakeEnetNetwork();
     host->Host(port);
@@ -82,7 +67,7 @@ TEST(EnetNetwork, PartnersConnectExchangeMessagesInOrderAndHearAGoodbye)
 
 TEST(EnetNetwork, AThirdMachineIsTurnedAwayAndTheGameGoesOn)
 {
-    const std::uint16_t port = FreePort();
+    const std::uint16_t port = FreeUdpPort();
     auto host = MakeEnetNetwork();
     auto guest = MakeEnetNetwork();
     auto third = MakeEnetNetwork();
@@ -103,7 +88,7 @@ TEST(EnetNetwork, AThirdMachineIsTurnedAwayAndTheGameGoesOn)
 
 TEST(EnetNetwork, NobodyAnsweringAndAPortInUseAreReported)
 {
-    const std::uint16_t port = FreePort();
+    const std::uint16_t port = FreeUdpPort();
     auto guest = MakeEnetNetwork();
     guest->Connect("127.0.0.1", port);
     const auto start = std::chrono::steady_clock::now();

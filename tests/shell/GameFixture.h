@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,8 @@ protected:
         config.seed = 1;
         config.unpaced = true;
         config.builtinAssets = BuiltinAssetArchive();
+        if (adjustConfig)
+            adjustConfig(config);
         form = std::make_unique<TMainForm>(platform, config);
         form->FormCreate();
     }
@@ -101,6 +104,8 @@ protected:
         ASSERT_EQ(form->Scene, Scene::Battle);
     }
 
+    // Settings files, player maps and the like, for tests that give the game some.
+    std::function<void(GameConfig&)> adjustConfig;
     std::filesystem::path folder, previousFolder;
     NullPlatformParts parts;
     Platform platform;

@@ -3,11 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <regex>
 #include <sstream>
 
 #include "assets/BuiltinAssets.h"
@@ -22,80 +19,16 @@
 #include "shell/net/LockstepSession.h"
 #include "shell/net/NetworkGame.h"
 #include "shell/net/NetworkInput.h"
+#include "support/LockstepMachine.h"
+#include "support/NetTesting.h"
 
 namespace vorlanex {
 namespace {
 
-constexpr int kDelay = 3;
-
-NetIdentity Identity() { return {"1.0", {{"MAP001.map", 1}, {"MAP002.map", 2}}}; }
-
-// One machine of a shared game: a whole game on the null platform, its session and its frame loop.
-struct Machine
-{
-    Machine(NetRole role, Network& network, const std::string& script, std::uint64_t seed = 0,
-            const std::string& record = "")
-    {
-        platform = MakeNullPlatform(&parts);
-        host = std::move(platform.events);
-        auto overlaid = std::make_unique<OverlayEvents>(std::make_unique<LocalPointerEvents>(*host));
-        overlay = overlaid.get();
-        platform.events = std::move(overlaid);
-        GameConfig config;
-        config.appDir = std::string(VORLANEX_BUILD_DIR) + "/";
-        config.seed = seed;
-        config.unpaced = true;
-        config.builtinAssets = BuiltinAssetArchive();
-        form = std::make_unique<TMainForm>(platform, config);
-        form->FormCreate();
-        session = std::make_unique<LockstepSession>(network, *parts.clock, role, Identity());
-        if (role == NetRole::Host)
-        {
-            session->Offer({seed, 1, 2, kDelay});
-            network.Host(1);
-        }
-        else
-            network.Connect("host", 1);
-        input = std::make_unique<NetworkInput>(*session, *host);
-        if (!record.empty())
-            recorder = std::make_unique<InputRecorder>(record, seed);
-        run.unpaced = true;
-        run.script = ParseInputScript(script, "script").events;
-        run.afterUnpacedFrame = [this] { parts.clock->now += 33; };
-        run.shared = input.get();
-        run.recorder = recorder.get();
-    }
-    void Begin()
-    {
-        StartSharedGame(*form, session->Game());
-        loop = std::make_unique<GameLoop>(*form, overlay, run);
-    }
-
-    NullPlatformParts parts;
-    Platform platform;
-    std::unique_ptr<Events> host;   // this machine's own events
-    OverlayEvents* overlay = nullptr;
-    std::unique_ptr<TMainForm> form;
-    std::unique_ptr<LockstepSession> session;
-    std::unique_ptr<NetworkInput> input;
-    std::unique_ptr<InputRecorder> recorder;
-    RunOptions run;
-    std::unique_ptr<GameLoop> loop;
-};
-
-void Handshake(Machine& host, Machine& guest)
-{
-    for (int i = 0; i < 10 && host.session->State() == SessionState::Waiting; ++i)
-    {
-        guest.session->Service(0);
-        host.session->Service(0);
-    }
-    guest.session->Service(0);
-    ASSERT_EQ(host.session->State(), SessionState::Playing);
-    ASSERT_EQ(guest.session->State(), SessionState::Playing);
-    host.Begin();
-    guest.Begin();
-}
+using testing::Handshake;
+using testing::Identity;
+using testing::kDelay;
+using testing::Machine;
 
 // Both machines take turns until each has run `frames` frames or the game ended.
 void PlayTogether(Machine& host, Machine& guest, int frames)
@@ -112,38 +45,6 @@ void PlayTogether(Machine& host, Machine& guest, int frames)
             guest.loop->Pass();
     }
     FAIL() << "the game stalled at frames " << host.form->FrameCalls << " and " << guest.form->FrameCalls;
-}
-
-// The one-keyboard game both machines play: each line D frames later, the guest's player 1 keys as player 2's,
-// neither machine's player 2 keys.
-std::string MergedScript(const std::string& host, const std::string& guest)
-{
-    static const std::map<std::string, std::string> seat = {{"Up", "W"},      {"Down", "Z"},     {"Left", "A"},
-                                                            {"Right", "S"},   {"Space", "Shift"}, {"Return", "Tab"},
-                                                            {"P", "Escape"}};
-    std::ostringstream merged;
-    const auto shift = [&merged](const std::string& script, bool translate) {
-        std::istringstream lines(script);
-        static const std::regex line(R"((\d+) (down|up|press) (\w+))");
-        for (std::string text; std::getline(lines, text);)
-        {
-            std::smatch m;
-            if (!std::regex_match(text, m, line))
-            {
-                ADD_FAILURE() << "test script line: " << text;
-                continue;
-            }
-            const std::string key = translate && seat.count(m[3]) ? seat.at(m[3]) : std::string(m[3]);
-            // Player 2's own keys drive nothing on either machine.
-            const bool player2Key = std::any_of(seat.begin(), seat.end(), [&m](const auto& s) { return s.second == m[3]; });
-            if (player2Key)
-                continue;
-            merged << std::stoi(m[1]) + kDelay << ' ' << m[2] << ' ' << key << '\n';
-        }
-    };
-    shift(host, false);
-    shift(guest, true);
-    return merged.str();
 }
 
 std::string Solo(const std::string& script, std::uint64_t seed, int frames)
@@ -179,14 +80,14 @@ TEST(Lockstep, TwoMachinesPlayTheGameOfTheMergedScript)
     LoopbackPair net = MakeLoopbackPair();
     Machine a(NetRole::Host, *net.first, host, 11);
     Machine b(NetRole::Guest, *net.second, guest);
-    Handshake(a, b);
+    ASSERT_TRUE(Handshake(a, b));
     EXPECT_EQ(b.session->Game().seed, 11u);
     PlayTogether(a, b, 400);
     ASSERT_EQ(a.session->End(), SessionEnd::None) << a.session->EndMessage();
     ASSERT_EQ(b.session->End(), SessionEnd::None) << b.session->EndMessage();
     EXPECT_EQ(a.form->Scene, Scene::Battle);
     EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
-    EXPECT_EQ(StateDigest(*a.form), Solo(MergedScript(host, guest), 11, 400));
+    EXPECT_EQ(StateDigest(*a.form), Solo(testing::MergedScript(host, guest, kDelay), 11, 400));
 }
 
 TEST(Lockstep, AFreezeStopsBothGamesAndEitherRecordingReplaysTheGame)
@@ -198,7 +99,7 @@ TEST(Lockstep, AFreezeStopsBothGamesAndEitherRecordingReplaysTheGame)
     Machine a(NetRole::Host, *net.first, "3 press Space\n30 press F3\n", 5, (dir / "a.txt").string());
     // (The guest's recorder is made before the handshake here, so it is told the seed the host will send.)
     Machine b(NetRole::Guest, *net.second, "40 down Up\n45 press F3\n90 up Up\n", 5, (dir / "b.txt").string());
-    Handshake(a, b);
+    ASSERT_TRUE(Handshake(a, b));
     PlayTogether(a, b, 200);
     ASSERT_FALSE(a.input->Ended()) << a.session->EndMessage();
     EXPECT_GT(a.session->NextTurn(), 210u) << "the turns went on while the frames stood still";
@@ -219,7 +120,7 @@ TEST(Lockstep, ADisturbedStateIsFoundAtTheNextDigest)
     LoopbackPair net = MakeLoopbackPair();
     Machine a(NetRole::Host, *net.first, "3 press Space\n", 3);
     Machine b(NetRole::Guest, *net.second, "");
-    Handshake(a, b);
+    ASSERT_TRUE(Handshake(a, b));
     b.input->DisturbAfterFrame(100);
     PlayTogether(a, b, 400);
     EXPECT_EQ(a.session->End(), SessionEnd::OutOfStep);
@@ -236,7 +137,7 @@ TEST(Lockstep, APartnerThatLeavesOrFallsSilentEndsTheGame)
         LoopbackPair net = MakeLoopbackPair();
         Machine a(NetRole::Host, *net.first, "3 press Space\n");
         Machine b(NetRole::Guest, *net.second, "");
-        Handshake(a, b);
+        ASSERT_TRUE(Handshake(a, b));
         PlayTogether(a, b, 50);
         a.session->Leave();
         PlayTogether(a, b, 100);
@@ -249,7 +150,7 @@ TEST(Lockstep, APartnerThatLeavesOrFallsSilentEndsTheGame)
         LoopbackPair net = MakeLoopbackPair();
         Machine a(NetRole::Host, *net.first, "");
         Machine b(NetRole::Guest, *net.second, "");
-        Handshake(a, b);
+        ASSERT_TRUE(Handshake(a, b));
         PlayTogether(a, b, 20);
         net.second->CutOff();
         b.session.reset();

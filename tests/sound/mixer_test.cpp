@@ -9,7 +9,7 @@
 
 #include "SoundTesting.h"
 #include "framework/Mixer.h"
-#include "framework/PcmConvert.h"
+#include "platform/common/PcmConvert.h"
 #include "platform/sdl2/SdlAudio.h"
 
 namespace vorlanex {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "framework/PcmConvert.h"
+#include "platform/common/PcmConvert.h"
 
 namespace vorlanex {
 

@@ -93,6 +93,8 @@ const std::vector<Option>& Options()
         {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
         {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
         {"--frame-times", true, [](CommandLine& c, const std::string& v) { c.frameTimes = v; }},
+        {"--no-settings", false, [](CommandLine& c, const std::string&) { c.noSettings = true; }},
+        {"--maps", true, [](CommandLine& c, const std::string& v) { c.mapsDir = v; }},
         {"--join", true, ParseJoin},
         {"--delay", true,
          [](CommandLine& c, const std::string& v) {
@@ -118,7 +120,7 @@ const Option* FindOption(std::string_view name)
 // What an option's value stands for, for the message when it is missing.
 std::string_view ValueName(std::string_view option)
 {
-    if (option == "--data")
+    if (option == "--data" || option == "--maps")
         return "folder";
     if (option == "--seed" || option == "--frames" || option == "--delay")
         return "number";
@@ -180,6 +182,8 @@ std::string CommandLineHelp()
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
            "  --frame-times FILE    at exit, write how long each frame took to FILE (histogram and every frame)\n"
+           "  --no-settings         neither read nor write the settings file\n"
+           "  --maps DIR            play the maps of DIR in name order\n"
            "  --host [PORT]         play player 1 over the network: wait for a partner on UDP PORT (29817)\n"
            "  --join HOST[:PORT]    play player 2 over the network with the game hosted on HOST\n"
            "  --delay N             network play: frames of input delay, 1 to 30 (3; the host's counts)\n"

@@ -22,6 +22,8 @@ struct CommandLine
     std::string dumpState;
     std::string record;
     std::string frameTimes;
+    bool noSettings = false;   // neither read nor write the player's settings file
+    std::string mapsDir;       // the player's maps folder: its maps are the campaign
     // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
     std::optional<std::uint16_t> hostPort;
     std::string joinHost;

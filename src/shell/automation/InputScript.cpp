@@ -248,6 +248,29 @@ void ParseEventLine(const Line& line, InputScript& script)
         line.Fail("unknown action " + QuoteForMessage(line.w[1]));
 }
 
+// One event a line, two for a press: reserving them at once keeps a long recording from being copied as the
+// list grows, and blank lines and comments reserve nothing.
+std::size_t EventsInScript(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size();)
+    {
+        std::size_t i = pos;
+        const std::size_t newline = std::min(text.find('\n', pos), text.size());
+        pos = newline + 1;
+        while (i < newline && IsBlank(text[i]))
+            ++i;
+        if (i == newline || text[i] == '#')
+            continue;
+        while (i < newline && !IsBlank(text[i]))
+            ++i;
+        while (i < newline && IsBlank(text[i]))
+            ++i;
+        count += newline - i >= 5 && SameWord(text.substr(i, 5), "press") ? 2 : 1;
+    }
+    return count;
+}
+
 void ParseLine(const Line& line, InputScript& script)
 {
     if (line.Is(0, "seed"))
@@ -285,7 +308,7 @@ InputScript ParseInputScript(std::string_view text, const std::string& source)
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
         text.remove_prefix(byteOrderMark.size());
     InputScript script;
-    script.events.reserve(std::size_t(std::count(text.begin(), text.end(), '\n')));
+    script.events.reserve(EventsInScript(text));
     Line line{{}, source, 0};
     for (std::size_t pos = 0; pos < text.size();)
     {

@@ -52,7 +52,8 @@ std::uint64_t BytesDigest(std::span<const std::uint8_t> bytes)
     return hash;
 }
 
-std::vector<FileDigest> GameDataDigests(const std::string& appDir, std::span<const std::uint8_t> builtinAssets)
+std::vector<FileDigest> GameDataDigests(const std::string& appDir, const std::string& campaignDir,
+                                        std::span<const std::uint8_t> builtinAssets)
 {
     std::vector<FileDigest> files;
     std::error_code ec;
@@ -78,6 +79,16 @@ std::vector<FileDigest> GameDataDigests(const std::string& appDir, std::span<con
                 same->digest = digest;
             else
                 files.push_back({picture, digest});
+        }
+    if (!campaignDir.empty())
+        for (const auto& entry : fs::directory_iterator(campaignDir, ec))
+        {
+            const std::string name = "maps/" + entry.path().filename().string();
+            if (entry.path().extension() != ".map" || ClassifyDataFile(entry.path().string()) != DataFileKind::Regular)
+                continue;
+            if (files.size() + 1 >= MaxDataFiles || name.size() > MaxNameBytes)
+                throw std::runtime_error(campaignDir + ": too many maps to compare with a partner");
+            files.push_back({name, FileDigestOf(entry.path().string())});
         }
     std::sort(files.begin(), files.end(), [](const FileDigest& a, const FileDigest& b) { return a.name < b.name; });
     files.push_back({"(built-in pictures and sounds)", BytesDigest(builtinAssets)});

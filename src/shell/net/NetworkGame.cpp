@@ -98,7 +98,9 @@ int RunNetworkGame(TMainForm& form, Events& local, OverlayEvents& overlay, Netwo
     std::string status;
     try
     {
-        NetIdentity identity{VersionText(), GameDataDigests(form.config.appDir, form.config.builtinAssets)};
+        const std::string campaign = form.config.mapsCampaign ? form.config.playerMapsDir : "";
+        NetIdentity identity{VersionText(),
+                             GameDataDigests(form.config.appDir, campaign, form.config.builtinAssets)};
         session = std::make_unique<LockstepSession>(network, realClock, options.role, std::move(identity));
         if (options.role == NetRole::Host)
         {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "shell/MainForm.h"
-#include "shell/automation/StateDump.h"
+#include "shell/net/SharedStateDigest.h"
 
 namespace vorlanex {
 
@@ -37,24 +37,6 @@ int SeatKey(NetRole role, int vk)
             if (vk == player1)
                 return player2;
     return vk;
-}
-
-std::uint64_t SharedStateDigest(const TMainForm& form)
-{
-    nlohmann::json dump = DumpState(form);
-    for (const char* own : {"MusicOn", "SoundOn", "TickerX", "TickerLine"})
-        dump["globals"].erase(own);
-    dump.erase("Caption");
-    dump.erase("errors");
-    dump["globals"].erase("AppDir");
-    dump["globals"].erase("MapFileName");   // the folder differs; the level number is compared
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (unsigned char c : dump.dump())
-    {
-        hash ^= c;
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
 }
 
 bool NetworkInput::Offer(InputEvent& event)

@@ -23,10 +23,6 @@ constexpr std::uint32_t DigestPeriodFrames = 30;
 
 // The key a local key press becomes in the shared stream of `role`'s seat; 0 when it is not shared.
 int SeatKey(NetRole role, int vk);
-// The state digest two machines compare: everything that takes part in play (the music and sound switches and
-// the help ticker, which depends on the installed fonts, are each machine's own).
-std::uint64_t SharedStateDigest(const TMainForm& form);
-
 // What the game itself sees of this machine in a shared game: the mouse pointer and the host's quit, never its
 // keyboard or focus (the keys come from the shared stream laid over this).
 class LocalPointerEvents final : public Events

@@ -1,4 +1,4 @@
-#include "framework/PcmConvert.h"
+#include "platform/common/PcmConvert.h"
 
 #include <algorithm>
 #include <stdexcept>
