@@ -227,6 +227,8 @@ int main(int argc, char** argv)
         config.settingsFile = DefaultSettingsPath();
     config.playerMapsDir = !options.mapsDir.empty() ? options.mapsDir : playerFiles ? DefaultPlayerMapsFolder() : "";
     config.mapsCampaign = !options.mapsDir.empty();
+    config.startInEditor = options.edit;
+    config.editFile = options.editFile;
 
     int exitCode = 0;
     try

@@ -35,6 +35,8 @@ inline constexpr const char* Snow1 = "Snow1";
 inline constexpr const char* Snow2 = "Snow2";
 
 // Pictures of the level's picture list (DXImageList).
+inline constexpr const char* EnemyPos = "EnemyPos";
+inline constexpr const char* PlayerPos = "PlayerPos";
 inline constexpr const char* PlainBackground = "Back0";
 // The level's background, named when a level is built (not stored in the program).
 inline constexpr const char* LevelBackground = "Lowerest";

@@ -36,7 +36,8 @@ public:
 enum class EventKind
 {
     KeyDown, KeyUp, MouseDown, MouseMove, FocusGained, FocusLost, Quit,
-    PadDown, PadUp, PadAxis, PadRemoved   // game pads: a button, the left stick, a pad unplugged
+    PadDown, PadUp, PadAxis, PadRemoved,   // game pads: a button, the left stick, a pad unplugged
+    MouseUp, MouseWheel                    // what the map editor needs beyond a click
 };
 enum class MouseButton { Left, Right, Middle };
 // The pad buttons the game reads; a pad's other buttons are not reported.
@@ -56,6 +57,7 @@ struct InputEvent
     int pad = 0;            // pad events: 0 for the first pad, 1 for the second
     PadButton padButton = PadButton::A;
     PadAxis axis = PadAxis::LeftX;
+    int wheel = 0;          // mouse wheel: steps away from the player (positive) or towards
     int axisValue = 0;      // -32768 (left, up) .. 32767 (right, down)
 };
 

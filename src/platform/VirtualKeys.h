@@ -20,6 +20,7 @@ inline constexpr int Numpad4 = 0x64;
 inline constexpr int Numpad6 = 0x66;
 inline constexpr int Numpad8 = 0x68;
 inline constexpr int F1 = 0x70;
+inline constexpr int F2 = 0x71;
 inline constexpr int F3 = 0x72;
 inline constexpr int F4 = 0x73;
 inline constexpr int F5 = 0x74;

@@ -6,6 +6,7 @@
 #include "framework/AssetNames.h"
 #include "platform/VirtualKeys.h"
 #include "shell/MainForm.h"
+#include "shell/editor/MapEditor.h"
 
 namespace vorlanex {
 
@@ -19,6 +20,18 @@ bool Contains(const TRect& r, int x, int y) { return r.Left <= x && x <= r.Right
 
 void TMainForm::FormKeyDown(int Key, bool alt)
 {
+    if (!alt && TestPlaying() && Key == vk::Escape)
+    {
+        EndTestPlay();
+        return;
+    }
+    if (!alt && Scene == Scene::Editor && Editor && Editor->KeyDown(Key))
+        return;
+    if (!alt && Scene == Scene::Title && Key == vk::F2)
+    {
+        OpenEditor("", true);
+        return;
+    }
     if (alt)
     {
         // Alt+F4 without a window manager arrives as key presses; Alt+Enter switches window and full screen.
@@ -54,6 +67,16 @@ void TMainForm::FormKeyDown(int Key, bool alt)
 
 void TMainForm::DXDrawMouseDown(MouseButton Button, int X, int Y)
 {
+    if (Scene == Scene::Editor)
+    {
+        InputEvent e;
+        e.kind = EventKind::MouseDown;
+        e.button = Button;
+        e.x = X;
+        e.y = Y;
+        EditorPointer(e);
+        return;
+    }
     TSprite* found = SpriteEngine.Engine->SpriteAt(X, Y);
     if (Button == MouseButton::Right && Scene != Scene::Menu)
     {

@@ -8,6 +8,7 @@
 #include "actors/Snow.h"
 #include "framework/AssetNames.h"
 #include "shell/MainForm.h"
+#include "shell/editor/MapEditor.h"
 
 namespace vorlanex {
 
@@ -24,6 +25,7 @@ void TMainForm::DXTimerTimer(std::int32_t)
     case Scene::Battle: BattleFrame(); break;
     case Scene::Result: ResultFrame(); break;
     case Scene::Menu: MenuFrame(); break;
+    case Scene::Editor: Editor->Frame(); break;
     default: break;
     }
     if (PendingScene != Scene::None)
@@ -31,8 +33,12 @@ void TMainForm::DXTimerTimer(std::int32_t)
         ChangeScene(PendingScene);
         PendingScene = Scene::None;
     }
-    DrawStatusLine();
-    DrawTicker();
+    // The editor has a status line of its own and keeps the ticker off the map.
+    if (Scene != Scene::Editor)
+    {
+        DrawStatusLine();
+        DrawTicker();
+    }
     if (Scene == Scene::Battle)
         DrawStatusPanel();
     DrawCursor();
@@ -62,6 +68,12 @@ void TMainForm::DXTimerTimer(std::int32_t)
 
 void TMainForm::ChangeScene(vorlanex::Scene NewScene)
 {
+    // A test battle that ends (won, lost or abandoned) goes back to the editor, not on with the campaign.
+    if (TestPlaying() && NewScene != Scene::Battle)
+    {
+        EndTestPlay();
+        return;
+    }
     if (Scene == Scene::Battle)
         SpriteEngine.Engine->Clear();
     DXInput.RemoveStates(TDXInputStates::Range(StateButton1, StateButton32));

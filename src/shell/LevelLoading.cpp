@@ -250,16 +250,31 @@ void TMainForm::ResetLevel()
 
 void TMainForm::LoadMap(const std::string& fileName)
 {
-    ResetLevel();
-    Caption = fileName;
-    platform.video->SetCaption(Caption);
-    StopMusic();
-    PlaySound(names::WavePlanes, false);
-
+    BeginLevelLoad(fileName);
     const MapReadResult read = ReadMapFile(fileName);
     if (!AcceptMapRead(*this, read))
         return;
-    const MapData& map = read.Map;
+    BuildMap(read.Map);
+}
+
+// The editor's test battle: a map that is not in a file (or not saved yet).
+void TMainForm::LoadMapData(const std::string& caption, const MapData& map)
+{
+    BeginLevelLoad(caption);
+    BuildMap(map);
+}
+
+void TMainForm::BeginLevelLoad(const std::string& caption)
+{
+    ResetLevel();
+    Caption = caption;
+    platform.video->SetCaption(Caption);
+    StopMusic();
+    PlaySound(names::WavePlanes, false);
+}
+
+void TMainForm::BuildMap(const MapData& map)
+{
     ApplyCells(Game, map);
     BackgroundFileName = map.BackgroundFileName;
     for (std::size_t i = 0; i < 3; ++i)

@@ -16,6 +16,8 @@
 #include "maps/Tiles.h"
 #include "platform/common/Gbk.h"
 #include "shell/FormBattleContext.h"
+#include "shell/editor/MapEditor.h"
+#include "shell/editor/TestPlay.h"
 #include "shell/settings/Settings.h"
 
 namespace vorlanex {
@@ -156,6 +158,8 @@ void TMainForm::FormCreate()
         StopMusic();
     Game.TickerX = DXDraw.Width() / 2;
     ChangeScene(Scene::Title);
+    if (config.startInEditor)
+        OpenEditor(config.editFile, config.editFile.empty());
 }
 
 void TMainForm::LoadHelpText()

@@ -24,7 +24,10 @@
 namespace vorlanex {
 
 class FormBattleContext;
+class MapEditor;
 class TTank;
+struct CampaignValues;
+struct MapData;
 struct Settings;
 
 // What the program entry decides before the form is created.
@@ -41,6 +44,8 @@ struct GameConfig
     // The player's maps folder ; empty when this run uses none.
     std::string playerMapsDir;
     bool mapsCampaign = false;     // the maps of playerMapsDir, in name order, are the levels
+    bool startInEditor = false;    // --edit
+    std::string editFile;          // the map --edit opens; empty for the list of the player's maps
 };
 
 class TMainForm
@@ -82,8 +87,19 @@ public:
     // Shows the backdrop with one line of text while no frame runs (waiting for a partner); changes no state.
     void DrawNotice(const std::string& text);
 
+    // The map editor: entered from the title (F2) or at start-up (--edit); test-play is a battle on the map
+    // being edited that comes back to the editor.
+    void OpenEditor(const std::string& path, bool chooseFromList);
+    void LeaveEditor();
+    void EditorPointer(const InputEvent& e);
+    void StartTestPlay(const MapData& map, const std::string& name);
+    void EndTestPlay();
+    bool TestPlaying() const;
+    std::unique_ptr<MapEditor> Editor;
+
     // Level loading.
     void LoadMap(const std::string& fileName);
+    void LoadMapData(const std::string& caption, const MapData& map);
     void BuildLevel();
     void ResetLevel();
     void ClearLayers();
@@ -147,6 +163,8 @@ public:
 
 private:
     void CreateSnow();
+    void BeginLevelLoad(const std::string& caption);
+    void BuildMap(const MapData& map);
     void SpawnEnemies();
     void SpawnGem();
     void CallTimedPlanes();
@@ -163,7 +181,8 @@ private:
     void FindCampaignMaps();
 
     std::vector<std::string> campaignMaps;    // --maps: the levels, in order; empty for the game's own
-    std::unique_ptr<Settings> keptSettings;   // as last read or written; null without a settings file
+    std::unique_ptr<Settings> keptSettings;
+    std::unique_ptr<CampaignValues> testPlayReturn;   // set while a test battle runs   // as last read or written; null without a settings file
     std::vector<std::string> reportedErrors;
     std::set<std::string> reportedSet;
     TickerPieces tickerPieces;   // the ticker line's measured pieces, kept from frame to frame

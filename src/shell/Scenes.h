@@ -12,6 +12,7 @@ enum class Scene : std::uint8_t
     Battle = 2,
     Result = 3,
     Menu = 4,
+    Editor = 5,   // the map editor
 };
 
 }  // namespace vorlanex

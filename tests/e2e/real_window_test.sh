@@ -59,6 +59,8 @@ wait_for() {   # wait_for DESCRIPTION COMMAND...: up to 5 s
 
 cd "$work"
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+# The game keeps its settings and maps in the player's folders: this run gets folders of its own.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
 "$game" --seed 4 --record rec.txt --dump-state state.json > game.log 2>&1 &
 gamepid=$!
 pids+=($gamepid)

@@ -168,6 +168,15 @@ bool SdlEvents::Translate(const SDL_Event& event, InputEvent& out)
         return TranslateKey(event.key, out);
     case SDL_MOUSEBUTTONDOWN:
         return TranslateButton(event.button, out);
+    case SDL_MOUSEBUTTONUP:
+        if (!TranslateButton(event.button, out))
+            return false;
+        out.kind = EventKind::MouseUp;
+        return true;
+    case SDL_MOUSEWHEEL:
+        out.kind = EventKind::MouseWheel;
+        out.wheel = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        return out.wheel != 0;
     case SDL_MOUSEMOTION:
         out.kind = EventKind::MouseMove;
         out.x = event.motion.x;

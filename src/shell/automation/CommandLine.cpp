@@ -145,6 +145,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
             c.hostPort = i + 1 < argc && AllDigits(argv[i + 1]) ? Port(arg, argv[++i]) : 0;
             continue;
         }
+        // --edit takes a map file only when one follows.
+        if (arg == "--edit")
+        {
+            c.edit = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0')
+                c.editFile = argv[++i];
+            continue;
+        }
         const Option* option = FindOption(arg);
         if (!option)
             throw std::invalid_argument("unknown option " + QuoteForMessage(arg));
@@ -183,7 +191,8 @@ std::string CommandLineHelp()
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
            "  --frame-times FILE    at exit, write how long each frame took to FILE (histogram and every frame)\n"
            "  --no-settings         neither read nor write the settings file\n"
-           "  --maps DIR            play the maps of DIR in name order\n"
+           "  --maps DIR            play the maps of DIR in name order; the editor keeps its maps there\n"
+           "  --edit [MAPFILE]      start in the map editor (a new map when MAPFILE does not exist yet)\n"
            "  --host [PORT]         play player 1 over the network: wait for a partner on UDP PORT (29817)\n"
            "  --join HOST[:PORT]    play player 2 over the network with the game hosted on HOST\n"
            "  --delay N             network play: frames of input delay, 1 to 30 (3; the host's counts)\n"

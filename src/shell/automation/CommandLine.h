@@ -23,7 +23,9 @@ struct CommandLine
     std::string record;
     std::string frameTimes;
     bool noSettings = false;   // neither read nor write the player's settings file
-    std::string mapsDir;       // the player's maps folder: its maps are the campaign
+    std::string mapsDir;
+    bool edit = false;         // start in the map editor
+    std::string editFile;      // the map the editor opens; empty for the list of the player's maps       // the player's maps folder: its maps are the campaign
     // Network play: --host [PORT] waits for a partner, --join HOST[:PORT] connects to one; 0 = the default port.
     std::optional<std::uint16_t> hostPort;
     std::string joinHost;

@@ -43,6 +43,9 @@ void GameLoop::DispatchUnguarded(const InputEvent& e)
         form.FormKeyDown(e.key, e.alt);
         break;
     case EventKind::MouseDown: form.DXDrawMouseDown(e.button, e.x, e.y); break;
+    case EventKind::MouseUp:
+    case EventKind::MouseMove:
+    case EventKind::MouseWheel: form.EditorPointer(e); break;
     case EventKind::FocusGained: form.DXTimer.AppActivated(); break;
     case EventKind::FocusLost: form.DXTimer.AppDeactivated(); break;
     case EventKind::Quit: form.QuitRequested = true; break;
@@ -65,6 +68,7 @@ void GameLoop::ApplyToOverlay(InputEvent& e)
         break;
     case EventKind::KeyUp: overlay->SetKey(e.key, false); break;
     case EventKind::MouseDown:
+    case EventKind::MouseUp:
     case EventKind::MouseMove: overlay->SetMouse(e.x, e.y); break;
     case EventKind::FocusLost:
     case EventKind::FocusGained: overlay->SetFocus(e.kind == EventKind::FocusGained); break;

@@ -419,6 +419,8 @@ std::string ScriptLines(std::int64_t frame, const InputEvent& e)
         return pad + (e.kind == EventKind::PadDown ? "down " : "up ") + PadButtonName(e.padButton) + "\n";
     case EventKind::PadAxis:
         return pad + "axis " + (e.axis == PadAxis::LeftX ? "leftx " : "lefty ") + std::to_string(e.axisValue) + "\n";
+    case EventKind::MouseUp:
+    case EventKind::MouseWheel: return {};   // only the map editor reads them; scripts do not say them
     case EventKind::PadRemoved:
     {
         std::string lines;

@@ -6,7 +6,7 @@ bool OverlayEvents::Poll(InputEvent& out)
 {
     if (!host || !host->Poll(out))
         return false;
-    if (out.kind == EventKind::MouseMove || out.kind == EventKind::MouseDown)
+    if (out.kind == EventKind::MouseMove || out.kind == EventKind::MouseDown || out.kind == EventKind::MouseUp)
         mouse.reset();
     if (out.kind == EventKind::FocusGained || out.kind == EventKind::FocusLost)
         focus.reset();
