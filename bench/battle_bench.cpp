@@ -63,8 +63,10 @@ struct BusyBattle : FullMap
         return n + form->Game.Player1Tank->LiveBullets + form->Game.Player2Tank->LiveBullets;
     }
 
+    // Puts back the bullets that hit something; the players never die, so every frame measures the same field.
     void TopUpBullets(int wanted)
     {
+        form->Game.Player1Tank->Life = form->Game.Player2Tank->Life = 1500;
         for (int n = BulletsInFlight(); n < wanted; ++n)
         {
             TEnemyTank* owner = enemies[std::size_t(n) % enemies.size()];

@@ -198,6 +198,9 @@ int main(int argc, char** argv)
         return 2;
     }
     run.recorder = recorder.get();
+    FrameTimes frameTimes;
+    if (!options.frameTimes.empty())
+        run.frameTimes = &frameTimes;
 
     Platform platform = MakePlatform(options);
     if (options.headless && options.unpaced)
@@ -242,6 +245,8 @@ int main(int argc, char** argv)
         exitCode = loop.Run();
         if (!options.dumpState.empty())
             WriteStateDump(form, options.dumpState);
+        if (!options.frameTimes.empty())
+            frameTimes.Write(options.frameTimes);
     }
     catch (const DisplayError& e)
     {

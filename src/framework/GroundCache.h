@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/SpriteLook.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
 
@@ -21,34 +22,26 @@ public:
     // Sprites of the root's draw order up to this Z (and without children) count as ground; none when unset.
     std::int32_t GroundZ = INT32_MIN;
 
-    // Fills the surface and draws the ground, from the kept picture when nothing changed; returns how many
-    // sprites of the draw order were ground.
-    std::size_t DrawGround(TSpriteEngine& engine, std::uint32_t fill);
+    // Brings the kept picture up to date, drawing the ground again (on the engine's surface) only when some
+    // of it changed; returns how many sprites of the draw order were ground.
+    std::size_t Refresh(TSpriteEngine& engine, std::uint32_t fill);
+    // The fill and the ground as of the last Refresh, and a number that changes whenever it was drawn again.
+    const TDirectDrawSurface& Picture() const { return picture; }
+    std::uint64_t Version() const { return version; }
+    // How many sprites the ground's drawing rendered.
+    std::int32_t Drawn() const { return drawn; }
     void Forget() { valid = false; }
 
 private:
-    struct Look
-    {
-        const TSprite* sprite = nullptr;
-        const void* image = nullptr;
-        bool visible = false;
-        bool drawn = false;
-        double x = 0, y = 0;
-        TRect bounds;
-        std::int32_t pattern = 0;
-        std::vector<std::int32_t> chips;   // a background's chip map
-        bool operator==(const Look&) const = default;
-    };
-
     std::size_t GroundCount(const TSpriteEngine& engine) const;
-    static Look LookOf(TSprite& sprite, const TRect& view);
 
     bool valid = false;
     std::uint32_t fillColour = 0;
     std::uint64_t generation = 0;
     const TDirectDrawSurface* target = nullptr;
-    std::vector<Look> looks, current;
+    std::vector<SpriteLook> looks, current;
     std::int32_t drawn = 0;
+    std::uint64_t version = 0;
     TDirectDrawSurface picture;
 };
 

@@ -2,6 +2,8 @@
 
 #include "framework/SpriteEngine.h"
 
+#include <cstring>
+
 namespace vorlanex {
 
 TSpriteEngine::TSpriteEngine(TSprite* parent) : TSprite(parent) {}
@@ -48,6 +50,8 @@ void TSpriteEngine::Clear()
     TSprite::Clear();
 }
 
+// With the cover kept as well, the ground comes with the cover already over it; the few sprites between the two
+// (the tanks) are drawn on that, and the cover is put back over each of them.
 void TSpriteEngine::DrawOnFilled(std::uint32_t fill)
 {
     DrawnCount = 0;
@@ -59,8 +63,37 @@ void TSpriteEngine::DrawOnFilled(std::uint32_t fill)
         TSprite::Draw();
         return;
     }
-    const std::size_t ground = Ground.DrawGround(*this, fill);
-    for (std::size_t i = ground; DrawOrder && i < DrawOrder->size(); ++i)
+    std::size_t i = Ground.Refresh(*this, fill);
+    const std::size_t cover = Cover.FirstCover(*this, i);
+    const std::size_t afterCover = Cover.Refresh(*this, cover);
+    DrawnCount += Ground.Drawn();
+    const TDirectDrawSurface& ground = Ground.Picture();
+    bool overGround = afterCover > cover && ground.Width() == Surface->Width() && ground.Height() == Surface->Height();
+    // Only an image sprite is known to draw inside its pattern's footprint alone.
+    for (std::size_t j = i; overGround && j < cover; ++j)
+        overGround = (*DrawOrder)[j]->IsImageSprite() && !(*DrawOrder)[j]->Children;
+    if (overGround)
+    {
+        Cover.CopyOverGround(*Surface, ground, Ground.Version());
+        for (; i < cover; ++i)
+        {
+            TSprite& sprite = *(*DrawOrder)[i];
+            sprite.Draw();
+            if (sprite.Visible)
+                Cover.ApplyWithin(*Surface, LookOf(sprite, ViewRect).footprint);
+        }
+    }
+    else
+    {
+        std::memcpy(Surface->Bits(), ground.Bits(),
+                    std::size_t(ground.Width()) * std::size_t(ground.Height()) * sizeof(std::uint16_t));
+        for (; DrawOrder && i < cover && i < DrawOrder->size(); ++i)
+            (*DrawOrder)[i]->Draw();
+        if (afterCover > cover)
+            Cover.Apply(*Surface);
+    }
+    DrawnCount += Cover.Drawn() * (afterCover > cover);
+    for (i = afterCover; DrawOrder && i < DrawOrder->size(); ++i)
         (*DrawOrder)[i]->Draw();
 }
 

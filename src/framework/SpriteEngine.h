@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "framework/CoverCache.h"
 #include "framework/Display.h"
 #include "framework/FieldSink.h"
 #include "framework/GroundCache.h"
@@ -179,7 +180,7 @@ public:
     void Draw();   // resets DrawnCount, then the draw pass from the root
     void Clear();
     // Fills the surface with `fill`, then draws the tree: the same picture as FillSurface and Draw, with the
-    // ground kept from the last frame when it did not change.
+    // ground and the cover kept from the last frame where they did not change.
     void DrawOnFilled(std::uint32_t fill);
     // The move pass, with the hit index kept for the hit tests that the Steps make.
     void Move(std::int32_t MoveCount);
@@ -200,6 +201,7 @@ public:
     BattleContext* Owner = nullptr;
     HitIndex Hits;
     GroundCache Ground;
+    CoverCache Cover;
     // Counts clears of the whole tree and surface changes: anything kept from an earlier frame is stale (a new
     // level's pictures may even sit where the old ones were).
     std::uint64_t TreeChanges = 0;

@@ -94,6 +94,9 @@ TMainForm::TMainForm(Platform& platform, GameConfig config)
     SpriteEngine.SetDXDraw(&DXDraw);
     // The level's background and bottom terrain layer (Z -1 and 0) are kept between frames.
     SpriteEngine.Engine->Ground.GroundZ = 0;
+    // So are its two upper terrain layers (Z 3 and 5), drawn over the tanks.
+    SpriteEngine.Engine->Cover.LowZ = 3;
+    SpriteEngine.Engine->Cover.HighZ = 5;
     ImageList.SetDXDraw(&DXDraw);
     DXImageList.SetDXDraw(&DXDraw);
     DXWaveList.SetDXSound(&DXSound);

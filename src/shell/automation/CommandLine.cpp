@@ -92,6 +92,7 @@ const std::vector<Option>& Options()
         {"--screenshot", true, AddScreenshot},
         {"--dump-state", true, [](CommandLine& c, const std::string& v) { c.dumpState = v; }},
         {"--record", true, [](CommandLine& c, const std::string& v) { c.record = v; }},
+        {"--frame-times", true, [](CommandLine& c, const std::string& v) { c.frameTimes = v; }},
         {"--no-settings", false, [](CommandLine& c, const std::string&) { c.noSettings = true; }},
         {"--maps", true, [](CommandLine& c, const std::string& v) { c.mapsDir = v; }},
         {"--join", true, ParseJoin},
@@ -188,6 +189,7 @@ std::string CommandLineHelp()
            "  --screenshot N:FILE   write the frame presented at frame N to FILE as PNG (repeatable)\n"
            "  --dump-state FILE     at exit, write the game state as JSON to FILE\n"
            "  --record FILE         write every input event to FILE as an input script (replay with --input)\n"
+           "  --frame-times FILE    at exit, write how long each frame took to FILE (histogram and every frame)\n"
            "  --no-settings         neither read nor write the settings file\n"
            "  --maps DIR            play the maps of DIR in name order; the editor keeps its maps there\n"
            "  --edit [MAPFILE]      start in the map editor (a new map when MAPFILE does not exist yet)\n"

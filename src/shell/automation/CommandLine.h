@@ -21,6 +21,7 @@ struct CommandLine
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
     std::string dumpState;
     std::string record;
+    std::string frameTimes;
     bool noSettings = false;   // neither read nor write the player's settings file
     std::string mapsDir;
     bool edit = false;         // start in the map editor

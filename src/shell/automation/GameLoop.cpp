@@ -1,6 +1,7 @@
 #include "shell/automation/GameLoop.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "framework/PngWriter.h"
@@ -181,6 +182,8 @@ bool GameLoop::Tick()
     const std::int64_t before = form.FrameCalls;
     // Start on a pad leaves the title and result screens, like Space; in battle it does nothing.
     form.DXInput.PadStartFires = form.Scene == Scene::Title || form.Scene == Scene::Result;
+    const auto started = std::chrono::steady_clock::now();
+    const double startedOnProcessor = options.frameTimes ? FrameTimes::ThreadMicroseconds() : 0;
     if (options.unpaced)
     {
         if (form.DXTimer.TickNow() && options.afterUnpacedFrame)
@@ -188,7 +191,13 @@ bool GameLoop::Tick()
     }
     else
         form.DXTimer.Idle();
-    return form.FrameCalls != before;
+    if (form.FrameCalls == before)
+        return false;
+    if (options.frameTimes)
+        options.frameTimes->Add(
+            {std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count(),
+             FrameTimes::ThreadMicroseconds() - startedOnProcessor});
+    return true;
 }
 
 bool GameLoop::FrameDone()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/automation/FrameTimes.h"
 #include "shell/automation/InputRecorder.h"
 #include "shell/automation/InputScript.h"
 #include "shell/automation/OverlayEvents.h"
@@ -49,6 +50,7 @@ struct RunOptions
     // or the frame after the last one an unattended script speaks of).
     std::optional<std::int64_t> stopBefore;
     InputRecorder* recorder = nullptr;    // writes every event that reaches the frame handler
+    FrameTimes* frameTimes = nullptr;     // told how long every frame took
     std::vector<std::pair<std::int64_t, std::string>> screenshots;   // frame, PNG file
     // Called after each unpaced frame: a headless run moves its manual clock on by one tick here.
     std::function<void()> afterUnpacedFrame;

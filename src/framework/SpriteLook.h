@@ -1,0 +1,33 @@
+#pragma once
+// Everything the drawing of an image or background sprite depends on, so that a kept picture of such sprites
+// can be checked against the tree frame by frame.
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/Types.h"
+
+namespace vorlanex {
+
+class TPictureCollectionItem;
+class TSprite;
+
+struct SpriteLook
+{
+    const TSprite* sprite = nullptr;
+    const TPictureCollectionItem* image = nullptr;
+    bool visible = false;
+    bool drawn = false;   // visible and inside the view: the draw pass renders it
+    double x = 0, y = 0;   // where the pattern's top-left lands
+    TRect bounds;
+    TRect footprint;   // the pixels an image sprite's pattern can cover; empty when it draws nothing
+    std::int32_t pattern = 0;
+    std::vector<std::int32_t> chips;   // a background's chip map and grid size
+    bool operator==(const SpriteLook&) const = default;
+};
+
+// Image sprites and background sprites without children: what they draw follows from their look alone.
+bool DrawnByLook(const TSprite& sprite);
+SpriteLook LookOf(TSprite& sprite, const TRect& view);
+
+}  // namespace vorlanex
