@@ -42,6 +42,11 @@ public:
     virtual bool Poll(NetEvent& out, std::uint32_t waitMs) = 0;
     // Says goodbye: what was sent before still reaches the partner when it can. Then nothing more is sent.
     virtual void Close() = 0;
+    // How long ago anything at all came from the partner: a message or the connection's own heartbeat. A
+    // partner whose messages are held up behind a lost datagram is still heard.
+    // NeverHeard without a partner or when the transport cannot tell.
+    virtual std::uint32_t MsSinceHeard() = 0;
+    static constexpr std::uint32_t NeverHeard = 0xFFFFFFFFu;
 };
 
 }  // namespace vorlanex

@@ -298,6 +298,10 @@ TEST_F(NetworkGame, ALossyRelayDelaysTheGameButNotItsOutcome)
     const auto [h, g] = StartPair(hostPort, relayPort, kFrames, {"--unpaced", "--delay", "6"});
     ASSERT_EQ(Wait(g), 0) << Log("guest");
     ASSERT_EQ(Wait(h), 0) << Log("host");
+    // Both played the whole game: neither took the held-up partner for gone.
+    for (const char* side : {"host", "guest"})
+        EXPECT_EQ(nlohmann::json::parse(std::ifstream(dir / (std::string(side) + ".json")))["frame"], kFrames)
+            << Log(side);
     EXPECT_EQ(Digest(dir / "guest.json"), Digest(dir / "host.json"));
     EXPECT_EQ(ReadText(dir / "host.rec"), ReadText(dir / "guest.rec"));
     EXPECT_GT(relay.Dropped(), relay.Passed() / 20) << "the relay lost too little to test anything";

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <optional>
+#include <thread>
 
 #include "platform/enet/EnetNetwork.h"
 #include "platform/null/LoopbackNetwork.h"
@@ -59,10 +60,41 @@ TEST(EnetNetwork, PartnersConnectExchangeMessagesInOrderAndHearAGoodbye)
     ASSERT_TRUE(next);
     EXPECT_EQ(next->data, Bytes(1));
 
+    // The goodbye follows the last message and is heard as such, well before a lost link would be noticed.
     guest->Send(Bytes(9));
+    std::optional<NetEvent> last, goodbye;
+    std::chrono::steady_clock::duration took{};
+    std::thread hostSide([&] {
+        const auto start = std::chrono::steady_clock::now();
+        last = WaitFor(*host, NetEventKind::Message, {});
+        goodbye = WaitFor(*host, NetEventKind::Disconnected, {});
+        took = std::chrono::steady_clock::now() - start;
+    });
     guest->Close();
-    EXPECT_TRUE(WaitFor(*host, NetEventKind::Message, {}));
-    EXPECT_TRUE(WaitFor(*host, NetEventKind::Disconnected, {}));
+    hostSide.join();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->data, Bytes(9));
+    EXPECT_TRUE(goodbye);
+    EXPECT_LT(took, std::chrono::seconds(3));
+}
+
+TEST(EnetNetwork, AQuietPartnerIsHeardByItsHeartbeatAndAStoppedOneFallsSilent)
+{
+    const std::uint16_t port = FreeUdpPort();
+    auto host = MakeEnetNetwork();
+    auto guest = MakeEnetNetwork();
+    EXPECT_EQ(host->MsSinceHeard(), Network::NeverHeard);
+    host->Host(port);
+    guest->Connect("127.0.0.1", port);
+    ASSERT_TRUE(WaitFor(*guest, NetEventKind::Connected, {host.get()}));
+    ASSERT_TRUE(WaitFor(*host, NetEventKind::Connected, {guest.get()}));
+    // Both keep servicing the link, neither sends a message.
+    WaitFor(*host, NetEventKind::Message, {guest.get()}, 1.5);
+    EXPECT_LT(host->MsSinceHeard(), 500u);
+    EXPECT_LT(guest->MsSinceHeard(), 500u);
+    // The guest stops, as a frozen or killed game does.
+    WaitFor(*host, NetEventKind::Message, {}, 1.5);
+    EXPECT_GE(host->MsSinceHeard(), 1000u);
 }
 
 TEST(EnetNetwork, AThirdMachineIsTurnedAwayAndTheGameGoesOn)

@@ -147,6 +147,33 @@ TEST(Lockstep, APartnerThatLeavesOrFallsSilentEndsTheGame)
     }
 }
 
+TEST(Lockstep, APartnerHeldUpByTheLinkIsWaitedForAndTheGameGoesOnInStep)
+{
+    LoopbackPair net = MakeLoopbackPair();
+    Machine a(NetRole::Host, *net.first, "3 press Space\n20 down Up\n90 up Up\n");
+    Machine b(NetRole::Guest, *net.second, "30 down Left\n80 up Left\n");
+    ASSERT_TRUE(Handshake(a, b));
+    PlayTogether(a, b, 40);
+    net.first->HoldBack();
+    for (int i = 0; i < 50; ++i)
+    {
+        a.loop->Pass();
+        b.loop->Pass();
+    }
+    EXPECT_LE(b.form->FrameCalls, 40 + 2 * kDelay) << "the guest ran on without the host's turns";
+    a.parts.clock->now += 3 * PartnerSilenceMs;
+    b.parts.clock->now += 3 * PartnerSilenceMs;
+    a.loop->Pass();
+    b.loop->Pass();
+    EXPECT_FALSE(a.input->Ended());
+    EXPECT_FALSE(b.input->Ended()) << b.session->EndMessage();
+    net.first->Release();
+    PlayTogether(a, b, 200);
+    EXPECT_EQ(a.form->FrameCalls, 200);
+    EXPECT_EQ(b.form->FrameCalls, 200);
+    EXPECT_EQ(StateDigest(*a.form), StateDigest(*b.form));
+}
+
 TEST(Lockstep, OtherGameDataIsRefusedNamingTheFile)
 {
     LoopbackPair net = MakeLoopbackPair();

@@ -10,12 +10,21 @@ namespace vorlanex {
 
 namespace {
 
-// A partner silent this long is gone; a connection attempt unanswered this long has failed.
-constexpr enet_uint32 kTimeoutMinimumMs = 2000;
-constexpr enet_uint32 kTimeoutMaximumMs = 4000;
+// A connection attempt unanswered this long has failed.
+constexpr enet_uint32 kConnectTimeoutMinimumMs = 2000;
+constexpr enet_uint32 kConnectTimeoutMaximumMs = 4000;
+// Once connected, a message unacknowledged after many tries for this long, or after any number for the maximum,
+// means the link is gone. Generous: a lossy link where one datagram needs several tries only holds the game up,
+// and a partner that is really gone falls silent long before (see the heartbeat).
+constexpr enet_uint32 kTimeoutMinimumMs = 10000;
+constexpr enet_uint32 kTimeoutMaximumMs = 30000;
 // How long a goodbye waits for the partner's acknowledgement before the connection is simply dropped.
 constexpr enet_uint32 kGoodbyeMs = 3000;
-constexpr std::size_t kChannels = 1;
+// Messages go reliably and in order on the first channel. The second carries a heartbeat, sent unreliably
+// and out of order, so that one lost message being sent again cannot make a partner that is there seem silent.
+constexpr std::size_t kChannels = 2;
+constexpr enet_uint8 kMessageChannel = 0, kHeartbeatChannel = 1;
+constexpr enet_uint32 kHeartbeatMs = 200;
 constexpr int kBatch = 256;
 
 // ENet keeps process-wide state: set up with the first network, torn down after the last.
@@ -79,7 +88,7 @@ public:
         partner = enet_host_connect(host, &address, kChannels, 0);
         if (!partner)
             throw std::runtime_error("cannot connect to " + name);
-        enet_peer_timeout(partner, 0, kTimeoutMinimumMs, kTimeoutMaximumMs);
+        enet_peer_timeout(partner, 0, kConnectTimeoutMinimumMs, kConnectTimeoutMaximumMs);
         target = name + ":" + std::to_string(port);
     }
 
@@ -88,7 +97,7 @@ public:
         if (!partner || !connected || closed || message.size() > MaxNetMessageBytes)
             return;
         ENetPacket* packet = enet_packet_create(message.data(), message.size(), ENET_PACKET_FLAG_RELIABLE);
-        if (packet && enet_peer_send(partner, 0, packet) != 0)
+        if (packet && enet_peer_send(partner, kMessageChannel, packet) != 0)
             enet_packet_destroy(packet);
         enet_host_flush(host);
     }
@@ -103,6 +112,7 @@ public:
             int r = enet_host_service(host, &event, waitMs);
             for (int taken = 0; r > 0; r = ++taken < kBatch ? enet_host_service(host, &event, 0) : 0)
                 Take(event);
+            Beat();
         }
         if (pending.empty())
             return false;
@@ -136,6 +146,13 @@ public:
         enet_peer_reset(partner);
     }
 
+    std::uint32_t MsSinceHeard() override
+    {
+        if (!partner || !connected || closed)
+            return NeverHeard;
+        return enet_time_get() - lastHeard;
+    }
+
 private:
     void Create(const ENetAddress* address, std::size_t peers)
     {
@@ -149,6 +166,18 @@ private:
         }
     }
 
+    void Beat()
+    {
+        if (!partner || !connected || closed || enet_time_get() - lastBeat < kHeartbeatMs)
+            return;
+        lastBeat = enet_time_get();
+        const enet_uint8 beat = 0;
+        ENetPacket* packet = enet_packet_create(&beat, 1, ENET_PACKET_FLAG_UNSEQUENCED);
+        if (packet && enet_peer_send(partner, kHeartbeatChannel, packet) != 0)
+            enet_packet_destroy(packet);
+        enet_host_flush(host);
+    }
+
     void Take(ENetEvent& event)
     {
         switch (event.type)
@@ -156,6 +185,8 @@ private:
         case ENET_EVENT_TYPE_CONNECT: Arrived(event.peer); break;
         case ENET_EVENT_TYPE_RECEIVE:
             if (event.peer == partner && connected)
+                lastHeard = enet_time_get();
+            if (event.peer == partner && connected && event.channelID == kMessageChannel)
                 pending.push_back({NetEventKind::Message,
                                    {event.packet->data, event.packet->data + event.packet->dataLength}, {}});
             enet_packet_destroy(event.packet);
@@ -184,6 +215,7 @@ private:
         }
         partner = peer;
         connected = true;
+        lastHeard = lastBeat = enet_time_get();
         enet_peer_timeout(partner, 0, kTimeoutMinimumMs, kTimeoutMaximumMs);
         pending.push_back({NetEventKind::Connected, {}, AddressText(peer->address)});
     }
@@ -194,6 +226,7 @@ private:
     bool closed = false;
     std::string target;
     std::deque<NetEvent> pending;
+    enet_uint32 lastHeard = 0, lastBeat = 0;   // on the library's clock
 };
 
 }  // namespace

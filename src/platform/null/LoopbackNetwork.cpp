@@ -1,7 +1,5 @@
 #include "platform/null/LoopbackNetwork.h"
 
-#include <deque>
-
 namespace vorlanex {
 
 struct LoopbackNetwork::Link
@@ -40,7 +38,23 @@ void LoopbackNetwork::Send(std::span<const std::uint8_t> message)
 {
     if (!link->connected || !link->open[side] || link->silent[side] || message.size() > MaxNetMessageBytes)
         return;
-    link->inbox[1 - side].push_back({NetEventKind::Message, {message.begin(), message.end()}, {}});
+    NetEvent event{NetEventKind::Message, {message.begin(), message.end()}, {}};
+    (holding ? heldBack : link->inbox[1 - side]).push_back(std::move(event));
+}
+
+void LoopbackNetwork::Release()
+{
+    holding = false;
+    for (NetEvent& event : heldBack)
+        link->inbox[1 - side].push_back(std::move(event));
+    heldBack.clear();
+}
+
+// In memory a partner that is there is heard at once; a cut-off one is not heard at all.
+std::uint32_t LoopbackNetwork::MsSinceHeard()
+{
+    const int other = 1 - side;
+    return link->connected && link->open[other] && !link->silent[other] ? 0 : NeverHeard;
 }
 
 bool LoopbackNetwork::Poll(NetEvent& out, std::uint32_t)

@@ -2,6 +2,7 @@
 // Two networks joined in memory, for tests of two games in one process: what one sends the other receives,
 // in order, at its next Poll. A side may also be cut off without a goodbye, like an unplugged cable.
 
+#include <deque>
 #include <memory>
 #include <utility>
 
@@ -32,12 +33,19 @@ public:
     void Close() override;
     // The partner hears nothing more, not even a goodbye; it only notices the silence.
     void CutOff();
+    // What this side sends is held back, as behind a datagram lost on the way, while the connection still
+    // answers; Release delivers it all in order.
+    void HoldBack() { holding = true; }
+    void Release();
+    std::uint32_t MsSinceHeard() override;
     // Hands a message to this side as if the partner had sent it (hostile-input tests).
     void Inject(std::vector<std::uint8_t> message);
 
 private:
     std::shared_ptr<Link> link;
     int side;
+    bool holding = false;
+    std::deque<NetEvent> heldBack;
 };
 
 }  // namespace vorlanex

@@ -246,6 +246,9 @@ bool GameLoop::SharedPass()
         OfferLocal(e);
     while (nextScript < options.script.size() && options.script[nextScript].frame <= shared.NextTurn())
         OfferLocal(options.script[nextScript++].Event());
+    // The partner's messages are taken and acknowledged every pass, not only when a turn is missing, so that
+    // the link measures its true round trip and sends a lost datagram again soon.
+    shared.Wait(0);
     if (form.QuitRequested || shared.Ended())
         return false;
     if (const std::int64_t wait = MsUntilTurn(); wait > 0)

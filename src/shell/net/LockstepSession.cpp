@@ -56,7 +56,12 @@ void LockstepSession::Service(std::uint32_t waitMs)
     const bool waitingForHost = role == NetRole::Guest || partnerThere;
     if (state == SessionState::Ended || partnerGone || !waitingForHost)
         return;
-    if (clock.NowMs() - lastHeard > PartnerSilenceMs)
+    // In play a partner is silent only when the connection itself hears nothing: messages held up behind a
+    // datagram the link is still trying to deliver only hold the game up. Before it, a partner must speak.
+    std::uint32_t silence = clock.NowMs() - lastHeard;
+    if (state == SessionState::Playing)
+        silence = std::min(silence, network.MsSinceHeard());
+    if (silence > PartnerSilenceMs)
     {
         if (state == SessionState::Playing)
             Finish(SessionEnd::PartnerLeft, PartnerName() + " left (nothing heard for 5 seconds)");
