@@ -114,12 +114,12 @@ void TDXDraw::PresentFrame()
 {
     if (!IsDrawable())
         return;
-    std::copy(BackSurface.Bits(), BackSurface.Bits() + std::size_t(BackSurface.Width()) * BackSurface.Height(),
-              frontSurface.Bits());
+    // The screen takes its own copy of the frame, so the back surface is shown from where it was drawn: a copy
+    // to the front surface first would double the cost of presenting for nothing.
     if (video && video->IsOpen())
-        video->Present(frontSurface.Bits(), frontSurface.Width(), frontSurface.Height(), frontSurface.Pitch());
+        video->Present(BackSurface.Bits(), BackSurface.Width(), BackSurface.Height(), BackSurface.Pitch());
     if (OnPresented)
-        OnPresented(frontSurface);
+        OnPresented(BackSurface);
 }
 
 void TDXDraw::ApplyPalette() { appliedPalette = ColorTable; }

@@ -63,7 +63,8 @@ public:
     bool HasOption(TDXDrawOption o) const { return (Options >> o) & 1u; }
 
     std::function<void()> OnInitializing, OnInitialize, OnFinalize;
-    // Called after each presented frame with the frame that was shown (automation screenshots).
+    // Called after each presented frame with the frame that was shown (automation screenshots); it stays as
+    // shown until the next frame is drawn.
     std::function<void(const TDirectDrawSurface&)> OnPresented;
 
     TDirectDrawSurface BackSurface;
@@ -97,7 +98,7 @@ private:
     Video* video;
     Text* text;
     State state = State::Stopped;
-    TDirectDrawSurface frontSurface;   // stands for what the screen shows
+    TDirectDrawSurface frontSurface;   // stands for the screen: its size and its lost state
     TColorTable appliedPalette{};
     std::vector<std::pair<const void*, Listener>> listeners;
 };

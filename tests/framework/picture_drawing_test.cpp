@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "framework/PictureCollection.h"
 
@@ -271,6 +272,35 @@ TEST(DrawPatternRotatedAlpha, BlendsByTheFormulaAndBoundsAlpha)
     for (std::size_t i = 0; i < solid.size(); ++i) {
         Rgb565To888(solid[i], pr, pg, pb);
         ASSERT_EQ(mid[i], solid[i] == kGround ? kGround : Rgb565(mix(br, pr), mix(bg, pg), mix(bb, pb))) << i;
+    }
+}
+
+TEST(DrawPatternRotatedAlpha, EveryPairOfColoursBlendsByTheFormula)
+{
+    // A whole-surface picture of random colours over a ground of random colours, unturned, so that each pixel
+    // blends one known pair; many alphas, so that every channel value meets many others.
+    Rig rig;
+    std::mt19937 random(5);
+    std::vector<TColor> colours;
+    for (int i = 0; i < 64 * 48; ++i) {
+        std::uint8_t r, g, b;
+        Rgb565To888(std::uint16_t(random()), r, g, b);
+        colours.push_back(RGBColor(r, g, b));
+    }
+    TPictureCollectionItem& item = rig.Add(TBitmap::TrueColor(64, 48, colours), 0, 0, clBlack, false);
+    std::vector<std::uint16_t> ground(64 * 48);
+    for (std::uint16_t& v : ground)
+        v = std::uint16_t(random());
+    for (int alpha : {1, 37, 128, 200, 254}) {
+        std::copy(ground.begin(), ground.end(), rig.dest.Bits());
+        item.DrawPatternRotatedAlpha(rig.dest, 32, 24, 64, 48, 0, 0.5, 0.5, 0, alpha);
+        const auto mix = [alpha](int below, int over) { return std::uint8_t(below + int(std::floor((over - below) * alpha / 256.0))); };
+        std::uint8_t br, bg, bb, pr, pg, pb;
+        for (std::size_t i = 0; i < ground.size(); ++i) {
+            Rgb565To888(ground[i], br, bg, bb);
+            Rgb565To888(Rgb565(colours[i]), pr, pg, pb);
+            ASSERT_EQ(rig.dest.Bits()[i], Rgb565(mix(br, pr), mix(bg, pg), mix(bb, pb))) << "alpha " << alpha << ", pixel " << i;
+        }
     }
 }
 

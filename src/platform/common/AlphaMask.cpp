@@ -1,6 +1,8 @@
 #include "platform/common/AlphaMask.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace vorlanex {
 
@@ -26,6 +28,14 @@ std::uint16_t Mix(std::uint16_t dst, const Rgb& colour, unsigned a)
                    (colour.b * a + db * keep + 127) / 255);
 }
 
+void Cover(std::uint16_t& dst, std::uint16_t solid, const Rgb& colour, std::uint8_t a)
+{
+    if (a == 255)
+        dst = solid;
+    else if (a != 0)
+        dst = Mix(dst, colour, a);
+}
+
 }  // namespace
 
 void BlendMask(PixelView target, int x, int y, const AlphaMask& mask, std::uint8_t r, std::uint8_t g,
@@ -46,13 +56,19 @@ void BlendMask(PixelView target, int x, int y, const AlphaMask& mask, std::uint8
     {
         const std::uint8_t* cover = mask.alpha.data() + (ty - y) * mask.width + (left - x);
         std::uint16_t* dst = target.pixels + ty * target.pitch + left;
-        for (long long tx = left; tx < right; ++tx, ++cover, ++dst)
+        long long tx = left;
+        // Most of a line of text is empty space between and inside the letters: eight uncovered pixels at a
+        // time are passed over with one test.
+        for (; tx + 8 <= right; tx += 8, cover += 8, dst += 8)
         {
-            if (*cover == 255)
-                *dst = solid;
-            else if (*cover != 0)
-                *dst = Mix(*dst, colour, *cover);
+            std::uint64_t eight;
+            std::memcpy(&eight, cover, sizeof eight);
+            if (eight != 0)
+                for (int i = 0; i < 8; ++i)
+                    Cover(dst[i], solid, colour, cover[i]);
         }
+        for (; tx < right; ++tx, ++cover, ++dst)
+            Cover(*dst, solid, colour, *cover);
     }
 }
 
