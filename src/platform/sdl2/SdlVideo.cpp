@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <string_view>
 
@@ -87,15 +88,35 @@ bool IsSoftwareGl(SDL_Renderer* renderer)
            gl.find("Software Rasterizer") != gl.npos;
 }
 
+// Without a graphics device node, whatever GL the system offers runs on the processor. In a window it is then
+// not even tried: loading it alone costs about half a second and a hundred megabytes before it would be found
+// to be software and dropped.
+bool HasGraphicsDevice()
+{
+    std::error_code error;
+    for (const char* node : {"/dev/dri", "/dev/nvidiactl"})
+        if (std::filesystem::exists(node, error))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 // Vsync paces presenting to the screen; a machine without an accelerated renderer still gets a picture.
 // No renderer kind is demanded first, so SDL's own order (accelerated first) and the SDL_RENDER_DRIVER hint
-// both apply; in a window, a GL that is really software gives way to the plain software renderer.
+// both apply; in a window, a GL that is (or, without a graphics device, must be) software gives way to the
+// plain software renderer.
 void SdlVideo::CreateRenderer()
 {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    const bool driverChosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (windowed && !driverChosen && !HasGraphicsDevice())
+    {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    }
+    if (!renderer)
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (renderer && windowed && IsSoftwareGl(renderer))
     {
         SDL_DestroyRenderer(renderer);
