@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 
 #include "platform/common/AlphaMask.h"
 #include "platform/sdl2/SdlPlatform.h"
@@ -191,6 +192,37 @@ TEST(AlphaMask, BlendsPartialCoverageAndSkipsEmptyPixels)
     AlphaMask broken{4, 4, {255}};   // claims more pixels than it has
     BlendMask({pixels.data(), 3, 1, 3}, 0, 0, broken, 0, 0, 0);
     EXPECT_EQ(pixels[2], 0xF800);
+}
+
+// Every coverage value over many colours, in rows of 19 so that both the eight-wide blend and the single pixels
+// at a row's end are checked against the per-channel rule: round((text * a + beneath * (255 - a)) / 255), the
+// beneath channel widened by repeating its top bits.
+TEST(AlphaMask, EveryCoverageBlendsByTheRuleInEveryLane)
+{
+    constexpr int Width = 19;
+    std::mt19937 random(5);
+    const auto widen = [](unsigned v, int bits) { return (v << (8 - bits)) | (v >> (2 * bits - 8)); };
+    for (const Rgb text : {Rgb{0, 0, 0}, Rgb{255, 255, 255}, Rgb{255, 215, 0}, Rgb{17, 130, 250}})
+    {
+        AlphaMask mask{Width, 256 / Width + 1, {}};
+        for (int i = 0; i < mask.width * mask.height; ++i)
+            mask.alpha.push_back(std::uint8_t(i * 97 % 256));
+        std::vector<std::uint16_t> pixels(mask.alpha.size());
+        for (std::uint16_t& p : pixels)
+            p = std::uint16_t(random());
+        const std::vector<std::uint16_t> before = pixels;
+        BlendMask({pixels.data(), Width, mask.height, Width}, 0, 0, mask, std::uint8_t(text.r), std::uint8_t(text.g),
+                  std::uint8_t(text.b));
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+        {
+            const unsigned a = mask.alpha[i], d = before[i];
+            const auto mix = [a](unsigned c, unsigned beneath) { return (c * a + beneath * (255 - a) + 127) / 255; };
+            const unsigned r = mix(unsigned(text.r), widen(d >> 11, 5)) >> 3;
+            const unsigned g = mix(unsigned(text.g), widen((d >> 5) & 63, 6)) >> 2;
+            const unsigned b = mix(unsigned(text.b), widen(d & 31, 5)) >> 3;
+            ASSERT_EQ(pixels[i], (r << 11) | (g << 5) | b) << "coverage " << a << " over " << d << " at " << i;
+        }
+    }
 }
 
 }  // namespace

@@ -36,6 +36,31 @@ void Cover(std::uint16_t& dst, std::uint16_t solid, const Rgb& colour, std::uint
         dst = Mix(dst, colour, a);
 }
 
+// Cover for eight pixels at once, in 16-bit lanes: the same sums as Mix, and x / 255 as (x + 1 + (x >> 8)) >> 8,
+// which is exact for every x below 65535 (the sums stay below 65153). No coverage and full coverage need no
+// test: they come out as the pixel beneath and the solid colour.
+void CoverEight(std::uint16_t* dst, const std::uint8_t* cover, const Rgb& colour)
+{
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    using Bytes = std::uint8_t __attribute__((vector_size(8)));
+    Bytes coverBytes;
+    Lanes below;
+    std::memcpy(&coverBytes, cover, sizeof coverBytes);
+    std::memcpy(&below, dst, sizeof below);
+    const Lanes a = __builtin_convertvector(coverBytes, Lanes);
+    const Lanes keep = 255 - a;
+    const auto mix = [&](Lanes wide, unsigned c) {
+        const Lanes x = (Lanes{} + std::uint16_t(c)) * a + wide * keep + 127;
+        return (x + 1 + (x >> 8)) >> 8;
+    };
+    const Lanes r5 = (below >> 11) & 31, g6 = (below >> 5) & 63, b5 = below & 31;
+    const Lanes r = mix((r5 << 3) | (r5 >> 2), colour.r);
+    const Lanes g = mix((g6 << 2) | (g6 >> 4), colour.g);
+    const Lanes b = mix((b5 << 3) | (b5 >> 2), colour.b);
+    const Lanes mixed = ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    std::memcpy(dst, &mixed, sizeof mixed);
+}
+
 }  // namespace
 
 void BlendMask(PixelView target, int x, int y, const AlphaMask& mask, std::uint8_t r, std::uint8_t g,
@@ -64,8 +89,7 @@ void BlendMask(PixelView target, int x, int y, const AlphaMask& mask, std::uint8
             std::uint64_t eight;
             std::memcpy(&eight, cover, sizeof eight);
             if (eight != 0)
-                for (int i = 0; i < 8; ++i)
-                    Cover(dst[i], solid, colour, cover[i]);
+                CoverEight(dst, cover, colour);
         }
         for (; tx < right; ++tx, ++cover, ++dst)
             Cover(*dst, solid, colour, *cover);
