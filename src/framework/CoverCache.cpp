@@ -51,16 +51,23 @@ std::size_t CoverCache::Refresh(TSpriteEngine& engine, std::size_t first)
     if (!engine.DrawOrder || !engine.Surface || LowZ == INT32_MIN)
         return first;
     const auto& order = *engine.DrawOrder;
-    current.clear();
-    std::int32_t drawnNow = 0;
+    // Each look is first compared where it is made: most frames no sprite of the cover changed.
+    bool unchanged = MatchesTarget(engine);
     std::size_t end = first;
     for (; end < order.size() && order[end]->Z <= HighZ && DrawnByLook(*order[end]); ++end)
-    {
-        current.push_back(LookOf(*order[end], engine.ViewRect));
-        drawnNow += current.back().drawn;
-    }
+        unchanged = unchanged && end - first < looks.size() &&
+                    LookOf(*order[end], engine.ViewRect) == looks[end - first];
     if (end == first)
         return first;
+    if (unchanged && end - first == looks.size())
+        return end;
+    current.clear();
+    std::int32_t drawnNow = 0;
+    for (std::size_t i = first; i < end; ++i)
+    {
+        current.push_back(LookOf(*order[i], engine.ViewRect));
+        drawnNow += current.back().drawn;
+    }
     if (!MatchesTarget(engine))
         Rebuild(engine);
     else if (current != looks && !MarkChanges())

@@ -21,16 +21,27 @@ std::size_t GroundCache::GroundCount(const TSpriteEngine& engine) const
     return n;
 }
 
+// Each look is compared where it is made: most frames nothing of the ground changed, and nothing is kept.
+bool GroundCache::Unchanged(const TSpriteEngine& engine, std::size_t n) const
+{
+    if (looks.size() != n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (!(LookOf(*(*engine.DrawOrder)[i], engine.ViewRect) == looks[i]))
+            return false;
+    return true;
+}
+
 std::size_t GroundCache::Refresh(TSpriteEngine& engine, std::uint32_t fill)
 {
     TDirectDrawSurface& surface = *engine.Surface;
     const std::size_t n = GroundCount(engine);
+    if (valid && fill == fillColour && generation == engine.TreeChanges && target == &surface &&
+        picture.Width() == surface.Width() && picture.Height() == surface.Height() && Unchanged(engine, n))
+        return n;
     current.clear();
     for (std::size_t i = 0; i < n; ++i)
         current.push_back(LookOf(*(*engine.DrawOrder)[i], engine.ViewRect));
-    if (valid && fill == fillColour && generation == engine.TreeChanges && target == &surface &&
-        picture.Width() == surface.Width() && picture.Height() == surface.Height() && current == looks)
-        return n;
     FillSurface(surface, fill);
     const std::int32_t before = engine.DrawnCount;
     for (std::size_t i = 0; i < n; ++i)

@@ -42,21 +42,92 @@ void HitIndex::File(int index, const TRect& bounds, bool hasChildren)
     for (int row = r0; row <= r1; ++row)
         for (int col = c0; col <= c1; ++col)
             cells[std::size_t(row * Columns + col)].push_back(index);
+    inCells[std::size_t(index)] = 1;
 }
 
-void HitIndex::Build(TSprite& root)
+void HitIndex::Unfile(int index)
 {
-    for (auto& cell : cells)
-        cell.clear();
-    looseList.clear();
+    int c0, r0, c1, r1;
+    CellRange(filed[std::size_t(index)], c0, r0, c1, r1);
+    for (int row = r0; row <= r1; ++row)
+        for (int col = c0; col <= c1; ++col)
+        {
+            std::vector<int>& cell = cells[std::size_t(row * Columns + col)];
+            cell.erase(std::remove(cell.begin(), cell.end(), index), cell.end());
+        }
+    inCells[std::size_t(index)] = 0;
+}
+
+void HitIndex::Removed()
+{
+    valid = false;
+    childrenLeft = true;
+}
+
+// Children only ever join at the end of the list and leave from anywhere in it, so the children that stayed are
+// found in order by walking both lists once; only their addresses are compared, as the others are freed. A new
+// child at the address of one that left may be taken for it: Sync then checks its box like any other's.
+void HitIndex::Renumber(const TSprite& root)
+{
     const std::size_t count = std::size_t(root.ChildCount());
-    filed.assign(count, TRect{});
+    renumbered.assign(sprites.size(), -1);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < sprites.size(); ++i)
+        if (kept < count && sprites[i] == (*root.Children)[kept])
+            renumbered[i] = int(kept++);
+    for (std::vector<int>& cell : cells)
+    {
+        std::size_t out = 0;
+        for (int index : cell)
+            if (const int now = renumbered[std::size_t(index)]; now >= 0)
+                cell[out++] = now;
+        cell.resize(out);
+    }
+    for (std::size_t i = 0; i < sprites.size(); ++i)
+        if (const int now = renumbered[i]; now >= 0)   // never above i: a forward compaction
+        {
+            sprites[std::size_t(now)] = sprites[i];
+            filed[std::size_t(now)] = filed[i];
+            inCells[std::size_t(now)] = inCells[i];
+        }
+    sprites.resize(kept);
+    filed.resize(kept);
+    inCells.resize(kept);
+}
+
+void HitIndex::Sync(TSprite& root)
+{
+    if (childrenLeft)
+        Renumber(root);
+    childrenLeft = false;
+    const std::size_t count = std::size_t(root.ChildCount());
+    if (sprites.size() > count)   // cannot happen without Removed; kept safe all the same
+    {
+        for (auto& cell : cells)
+            cell.clear();
+        sprites.clear();
+        filed.clear();
+        inCells.clear();
+    }
+    sprites.resize(count, nullptr);
+    filed.resize(count);
+    inCells.resize(count, 0);
     loose.assign(count, 0);
+    looseList.clear();
     marks.assign((count + 63) / 64, 0);
     for (std::size_t i = 0; i < count; ++i)
     {
         TSprite& child = *(*root.Children)[i];
-        File(int(i), child.CurrentBounds(), child.Children != nullptr);
+        sprites[i] = &child;
+        const TRect bounds = child.CurrentBounds();
+        const bool hasChildren = child.Children != nullptr;
+        if (inCells[i])
+        {
+            if (!hasChildren && bounds == filed[i])
+                continue;
+            Unfile(int(i));
+        }
+        File(int(i), bounds, hasChildren);
     }
     valid = true;
 }
@@ -74,29 +145,20 @@ void HitIndex::Refresh(TSprite& root, int index)
     File(index, bounds, child.Children != nullptr);
 }
 
-void HitIndex::Unfile(int index)
-{
-    int c0, r0, c1, r1;
-    CellRange(filed[std::size_t(index)], c0, r0, c1, r1);
-    for (int row = r0; row <= r1; ++row)
-        for (int col = c0; col <= c1; ++col)
-        {
-            std::vector<int>& cell = cells[std::size_t(row * Columns + col)];
-            cell.erase(std::remove(cell.begin(), cell.end(), index), cell.end());
-        }
-}
-
-void HitIndex::Added(int index)
+void HitIndex::Added(int index, TSprite& child)
 {
     if (!valid)
-        return;
+        return;   // filed by the next Sync
     const std::size_t size = std::size_t(index) + 1;
-    if (filed.size() < size)
+    if (sprites.size() < size)
     {
+        sprites.resize(size, nullptr);
         filed.resize(size);
+        inCells.resize(size, 0);
         loose.resize(size, 0);
         marks.resize((size + 63) / 64, 0);
     }
+    sprites[std::size_t(index)] = &child;
     MakeLoose(index);
 }
 

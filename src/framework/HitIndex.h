@@ -2,10 +2,13 @@
 // A grid over the engine's direct children that lets a hit test look at the sprites near its source instead of
 // all of them, while reporting exactly what the full scan reports, in the same order.
 //
-// It is valid only inside a move pass of the engine: built at its start from every child's bounds, kept up to
-// date after each child's Step (the only place where the game moves sprites: a child that moved is filed again),
-// and dropped at its end or when a child leaves the tree. A sprite created during the pass is "loose" and looked
-// at by every query; so is one too large for the grid or with children of its own.
+// It is kept from one move pass to the next, since most children (the terrain) never move. At the start of a
+// pass it is brought up to date with the children: those that left are dropped, those that joined are filed,
+// and every child whose box is not the one it was filed under (moved between passes) is filed again. Within the
+// pass it is kept up to date after each child's Step (the only place where the game moves sprites: a child that
+// moved is filed again). A sprite created during the pass is "loose" and looked at by every query; so is one too
+// large for the grid or with children of its own. When a child leaves during a pass, the grid is not used for the
+// rest of it.
 
 #include <cstdint>
 #include <vector>
@@ -20,12 +23,16 @@ class HitIndex
 {
 public:
     bool Valid() const { return valid; }
-    void Build(TSprite& root);
-    void Invalidate() { valid = false; }
+    // Brings the grid up to date with the root's children and makes it valid for a move pass.
+    void Sync(TSprite& root);
+    // The move pass is over: the grid is kept, but not used until the next Sync.
+    void EndPass() { valid = false; }
+    // A child of the root is leaving: the children's indices shift.
+    void Removed();
     // After child `index` of the root stepped: files it again under its new bounds if it moved.
     void Refresh(TSprite& root, int index);
-    // A child appended to the root during the pass.
-    void Added(int index);
+    // A child appended to the root, at `index`.
+    void Added(int index, TSprite& child);
     // A child of the root that gained children: every query must look into it.
     void Nested(TSprite& root, const TSprite& child);
     // Indices of the root's children (below `limit`) that may overlap `rect`, ascending; every other child
@@ -33,20 +40,27 @@ public:
     const std::vector<int>& Candidates(const TRect& rect, int limit);
 
 private:
-    static constexpr int CellShift = 6;   // 64-pixel cells
-    static constexpr int Columns = 16, Rows = 12;
+    static constexpr int CellShift = 5;   // 32-pixel cells, the size of a map cell
+    static constexpr int Columns = 32, Rows = 24;
     static constexpr int MaxCellsPerSprite = 16;
 
+    void Renumber(const TSprite& root);
     void File(int index, const TRect& bounds, bool hasChildren);
     void Unfile(int index);
     void MakeLoose(int index);
     void CellRange(const TRect& r, int& c0, int& r0, int& c1, int& r1) const;
 
     bool valid = false;
+    bool childrenLeft = false;   // since the last Sync: the indices below are stale
     std::vector<std::vector<int>> cells = std::vector<std::vector<int>>(Columns * Rows);
-    std::vector<TRect> filed;          // bounds each child was filed under, by child index
-    std::vector<std::uint8_t> loose;   // 1: looked at by every query
+    // By child index: the child as last seen, the bounds it is filed under in the cells (when inCells is 1),
+    // and whether every query looks at it.
+    std::vector<const TSprite*> sprites;
+    std::vector<TRect> filed;
+    std::vector<std::uint8_t> inCells;
+    std::vector<std::uint8_t> loose;
     std::vector<int> looseList;
+    std::vector<int> renumbered;   // scratch of Renumber: old index -> new index, -1 for a child that left
     // A query marks its children here, then reads the marks back in index order: no sort, no duplicates.
     std::vector<std::uint64_t> marks;
     std::vector<int> result;

@@ -114,11 +114,6 @@ void TImageSprite::Step(std::int32_t MoveCount)
     }
 }
 
-std::int32_t TImageSprite::PatternIndex() const
-{
-    return FrameStart + TruncToInt32(FrameIndex);
-}
-
 TRect TImageSprite::Bounds()
 {
     return ImageBounds();
@@ -151,16 +146,6 @@ TRect TImageSprite::WrappedBounds()
 }
 
 // The pattern is centred in the sprite's box.
-TRect TImageSprite::DrawRect()
-{
-    TRect r = ImageBounds();
-    if (!Image)
-        return r;
-    const std::int32_t dx = (Width - Image->PatternWidth()) / 2;
-    const std::int32_t dy = (Height - Image->PatternHeight()) / 2;
-    return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
-}
-
 void TImageSprite::Render()
 {
     if (!Image || !Engine || !Engine->Surface)

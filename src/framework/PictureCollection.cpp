@@ -19,10 +19,6 @@ void TPictureCollectionItem::SetName(const std::string& newName)
     collection.Reindex(*this, oldName);
 }
 
-int TPictureCollectionItem::PatternWidth() const { return patternWidth > 0 ? patternWidth : Picture.Width(); }
-
-int TPictureCollectionItem::PatternHeight() const { return patternHeight > 0 ? patternHeight : Picture.Height(); }
-
 TPictureCollectionItem::Grid TPictureCollectionItem::PatternGrid() const
 {
     Grid g;

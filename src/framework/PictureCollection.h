@@ -28,8 +28,8 @@ public:
     void SetName(const std::string& newName);   // re-files the item in the name index
 
     // Effective pattern size: the stored value when above 0, else the picture's size.
-    int PatternWidth() const;
-    int PatternHeight() const;
+    int PatternWidth() const { return patternWidth > 0 ? patternWidth : Picture.Width(); }
+    int PatternHeight() const { return patternHeight > 0 ? patternHeight : Picture.Height(); }
     int StoredPatternWidth() const { return patternWidth; }
     int StoredPatternHeight() const { return patternHeight; }
     void SetPatternWidth(int w) { patternWidth = w; }

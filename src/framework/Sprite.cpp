@@ -68,7 +68,7 @@ TSprite::TSprite(TSprite* parent) : Parent(parent)
         InsertByZ(*parent->DrawOrder, this);
         Engine = dynamic_cast<TSpriteEngine*>(parent);
         if (Engine)
-            Engine->Hits.Added(int(parent->Children->size()) - 1);
+            Engine->Hits.Added(int(parent->Children->size()) - 1, *this);
         else
             Engine = parent->Engine;
         if (Engine)
@@ -91,7 +91,7 @@ TSprite::~TSprite()
         if (Engine)
         {
             if (Parent == Engine)
-                Engine->Hits.Invalidate();   // the children's indices shift
+                Engine->Hits.Removed();   // the children's indices shift
             --Engine->SpriteCount;
             // Searched even when IsDead was cleared by hand after Kill: a freed sprite must never stay queued.
             RemoveFromList(Engine->KillList, this);

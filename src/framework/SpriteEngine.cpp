@@ -27,14 +27,14 @@ void TSpriteEngine::Move(std::int32_t MoveCount)
     if (!Movable)
         return;
     Step(MoveCount);
-    Hits.Build(*this);
+    Hits.Sync(*this);
     const int count = ChildCount();
     for (int i = 0; i < count && i < ChildCount(); ++i)
     {
         (*Children)[std::size_t(i)]->Move(MoveCount);
         Hits.Refresh(*this, i);
     }
-    Hits.Invalidate();
+    Hits.EndPass();
 }
 
 // Sprites are freed only after the move pass, so a bullet can kill itself and still finish its hit test.

@@ -11,6 +11,7 @@
 #include "framework/FieldSink.h"
 #include "framework/GroundCache.h"
 #include "framework/HitIndex.h"
+#include "framework/PictureCollection.h"
 #include "framework/Surface.h"
 #include "framework/Types.h"
 
@@ -18,7 +19,6 @@ namespace vorlanex {
 
 class BattleContext;
 
-class TPictureCollectionItem;
 class TSpriteEngine;
 
 class ESpriteError : public std::runtime_error
@@ -119,8 +119,17 @@ public:
     // Shows picture and takes the size of its patterns; a null picture is shown as nothing and leaves the
     // size as it was.
     void SetPicture(TPictureCollectionItem* picture);
-    std::int32_t PatternIndex() const;
-    TRect DrawRect();
+    std::int32_t PatternIndex() const { return FrameStart + TruncToInt32(FrameIndex); }
+    // The pattern's place: centred on the sprite's bounds.
+    TRect DrawRect()
+    {
+        const TRect r = ImageBounds();
+        if (!Image)
+            return r;
+        const std::int32_t dx = (Width - Image->PatternWidth()) / 2;
+        const std::int32_t dy = (Height - Image->PatternHeight()) / 2;
+        return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+    }
     TRect ImageBounds()
     {
         if (Wrap)
@@ -182,7 +191,7 @@ public:
     // Fills the surface with `fill`, then draws the tree: the same picture as FillSurface and Draw, with the
     // ground and the cover kept from the last frame where they did not change.
     void DrawOnFilled(std::uint32_t fill);
-    // The move pass, with the hit index kept for the hit tests that the Steps make.
+    // The move pass, with the hit index brought up to date for the hit tests that the Steps make.
     void Move(std::int32_t MoveCount);
     void FreeKilled();
     void SetSurface(TDirectDrawSurface* surface);

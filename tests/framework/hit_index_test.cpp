@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 
 #include "support/SpriteTesting.h"
@@ -100,45 +101,45 @@ TEST_F(HitIndexTest, APointFindsABoxThatMovedOntoItInThisPass)
     EXPECT_TRUE(pass[2].empty());
 }
 
+// Wanders in its Steps, across cells, off the screen and sometimes without size, and checks that its search finds
+// exactly the sprites whose boxes overlap its own at that moment, in creation order.
+class Wanderer : public testing::ProbeSprite
+{
+public:
+    Wanderer(TSprite* parent, int id, std::vector<std::string>& log, std::uint32_t seed)
+        : ProbeSprite(parent, std::to_string(id), log), rng(seed)
+    {
+        const int sizes[] = {0, 8, 32, 48, 200};
+        Width = Height = sizes[rng() % 5];
+        X = double(rng() % 1100) - 40;
+        Y = double(rng() % 840) - 40;
+    }
+    void Step(std::int32_t) override
+    {
+        X += double(int(rng() % 161) - 80);
+        Y += double(int(rng() % 161) - 80);
+        if (rng() % 50 == 0)
+            Width = Height = Width == 0 ? 32 : 0;
+        log.clear();
+        CheckHits();
+        std::vector<std::string> expected;
+        for (int i = 0; i < Engine->ChildCount(); ++i)
+        {
+            TSprite* other = Engine->Child(i);
+            if (other != this && OverlapRect(other->CurrentBounds(), CurrentBounds()))
+                expected.push_back("hit:" + static_cast<ProbeSprite*>(other)->name);
+        }
+        mismatches += log != expected;
+        searches += 1;
+    }
 
-// Many sprites wandering in their Steps, across cells, off the screen and some without size: each finds in every
-// pass exactly the sprites whose boxes overlap its own at that moment, in creation order.
+    std::mt19937 rng;
+    int mismatches = 0, searches = 0;
+};
+
+// Many sprites wandering: each finds in every pass exactly what the full scan would.
 TEST(HitIndexWandering, EverySearchMatchesTheBoxesAtThatMoment)
 {
-    class Wanderer : public testing::ProbeSprite
-    {
-    public:
-        Wanderer(TSprite* parent, int id, std::vector<std::string>& log, std::uint32_t seed)
-            : ProbeSprite(parent, std::to_string(id), log), rng(seed)
-        {
-            const int sizes[] = {0, 8, 32, 48, 200};
-            Width = Height = sizes[rng() % 5];
-            X = double(rng() % 1100) - 40;
-            Y = double(rng() % 840) - 40;
-        }
-        void Step(std::int32_t) override
-        {
-            X += double(int(rng() % 161) - 80);
-            Y += double(int(rng() % 161) - 80);
-            if (rng() % 50 == 0)
-                Width = Height = Width == 0 ? 32 : 0;
-            log.clear();
-            CheckHits();
-            std::vector<std::string> expected;
-            for (int i = 0; i < Engine->ChildCount(); ++i)
-            {
-                TSprite* other = Engine->Child(i);
-                if (other != this && OverlapRect(other->CurrentBounds(), CurrentBounds()))
-                    expected.push_back("hit:" + static_cast<ProbeSprite*>(other)->name);
-            }
-            mismatches += log != expected;
-            searches += 1;
-        }
-
-        std::mt19937 rng;
-        int mismatches = 0, searches = 0;
-    };
-
     TSpriteEngine engine;
     std::vector<std::vector<std::string>> logs(300);
     std::vector<Wanderer*> all;
@@ -153,6 +154,65 @@ TEST(HitIndexWandering, EverySearchMatchesTheBoxesAtThatMoment)
         searches += w->searches;
     }
     EXPECT_EQ(searches, 300 * 40);
+    EXPECT_EQ(mismatches, 0);
+}
+
+// The grid is kept from pass to pass. Between passes sprites die (from anywhere in the list), are born (often
+// where a dead one was), are moved by hand and gain or lose children of their own: none may be missed or found
+// twice, and the order stays the creation order.
+TEST(HitIndexWandering, TheKeptGridFollowsBirthsDeathsAndMovesBetweenPasses)
+{
+    TSpriteEngine engine;
+    std::deque<std::vector<std::string>> logs;
+    std::vector<Wanderer*> all;
+    std::mt19937 rng(99);
+    int made = 0, mismatches = 0, searches = 0;
+    const auto make = [&] {
+        logs.emplace_back();
+        all.push_back(new Wanderer(&engine, made, logs.back(), std::uint32_t(made) * 2654435761u));
+        ++made;
+    };
+    TSprite* nestedChild = nullptr;
+    Wanderer* nestedParent = nullptr;
+    const auto retire = [&](std::size_t i) {
+        if (all[i] == nestedParent)
+            nestedChild = nestedParent = nullptr;   // goes with its parent
+        mismatches += all[i]->mismatches;
+        searches += all[i]->searches;
+        delete all[i];
+        all.erase(all.begin() + std::ptrdiff_t(i));
+    };
+    for (int i = 0; i < 200; ++i)
+        make();
+    for (int pass = 0; pass < 60; ++pass)
+    {
+        engine.Move(16);
+        for (int n = int(rng() % 12); n > 0 && !all.empty(); --n)
+            retire(rng() % all.size());
+        for (int n = int(rng() % 12); n > 0; --n)
+            make();
+        for (int n = int(rng() % 20); n > 0; --n)
+        {
+            Wanderer& moved = *all[rng() % all.size()];
+            moved.X = double(rng() % 1100) - 40;
+            moved.Y = double(rng() % 840) - 40;
+        }
+        // A sprite with a child is searched into by every query; the child itself is never a target here.
+        if (nestedChild)
+        {
+            delete nestedChild;
+            nestedChild = nestedParent = nullptr;
+        }
+        else if (pass % 3 == 0)
+        {
+            nestedParent = all[rng() % all.size()];
+            nestedChild = new TSprite(nestedParent);
+            nestedChild->Collidable = false;
+        }
+    }
+    while (!all.empty())
+        retire(all.size() - 1);
+    EXPECT_GT(searches, 200 * 50);
     EXPECT_EQ(mismatches, 0);
 }
 
