@@ -55,8 +55,15 @@ std::size_t CoverCache::Refresh(TSpriteEngine& engine, std::size_t first)
     bool unchanged = MatchesTarget(engine);
     std::size_t end = first;
     for (; end < order.size() && order[end]->Z <= HighZ && DrawnByLook(*order[end]); ++end)
-        unchanged = unchanged && end - first < looks.size() &&
-                    LookOf(*order[end], engine.ViewRect) == looks[end - first];
+        if (unchanged)
+        {
+            unchanged = end - first < looks.size();
+            if (unchanged)
+            {
+                LookOf(*order[end], engine.ViewRect, scratch);
+                unchanged = scratch == looks[end - first];
+            }
+        }
     if (end == first)
         return first;
     if (unchanged && end - first == looks.size())
@@ -74,6 +81,8 @@ std::size_t CoverCache::Refresh(TSpriteEngine& engine, std::size_t first)
         std::fill(dirty.begin(), dirty.end(), 1);
     looks.swap(current);
     drawn = drawnNow;
+    if (std::find(dirty.begin(), dirty.end(), 1) != dirty.end())
+        SortLooksByTile();
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column)
             if (std::uint8_t& mark = dirty[std::size_t(row * columns + column)]; mark)
@@ -151,6 +160,24 @@ void CoverCache::MarkDirty(const TRect& r)
             dirty[std::size_t(row * columns + column)] = 1;
 }
 
+// Every tile gets the looks that reach into it, in their order: a new level draws all its tiles again, and a
+// tile then looks at its few sprites only, not at every sprite of the cover.
+void CoverCache::SortLooksByTile()
+{
+    byTile.resize(std::size_t(columns) * std::size_t(rows));
+    for (std::vector<std::uint32_t>& tile : byTile)
+        tile.clear();
+    for (std::size_t i = 0; i < looks.size(); ++i)
+    {
+        const TRect inside = IntersectRect(looks[i].footprint, {0, 0, width, height});
+        if (!looks[i].drawn || inside.IsEmpty())
+            continue;
+        for (int row = inside.Top >> TileShift; row <= (inside.Bottom - 1) >> TileShift; ++row)
+            for (int column = inside.Left >> TileShift; column <= (inside.Right - 1) >> TileShift; ++column)
+                byTile[std::size_t(row * columns + column)].push_back(std::uint32_t(i));
+    }
+}
+
 // The tile is drawn twice, over black and over white: a pixel that comes out the same on both is covered.
 void CoverCache::RedrawTile(int column, int row)
 {
@@ -158,10 +185,9 @@ void CoverCache::RedrawTile(int column, int row)
                      std::min(height, (row + 1) * TileSize)};
     FillSurface(onBlack, Black);
     FillSurface(onWhite, White);
-    for (const SpriteLook& look : looks)
+    for (std::uint32_t i : byTile[std::size_t(row * columns + column)])
     {
-        if (!look.drawn || !OverlapRect(look.footprint, tile))
-            continue;
+        const SpriteLook& look = looks[i];
         const int x = look.footprint.Left - tile.Left, y = look.footprint.Top - tile.Top;
         look.image->DrawPattern(onBlack, x, y, look.pattern);
         look.image->DrawPattern(onWhite, x, y, look.pattern);

@@ -56,6 +56,7 @@ private:
     bool MarkChanges();
     void MarkDirty(const TRect& r);
     void Rebuild(const TSpriteEngine& engine);
+    void SortLooksByTile();
     void RedrawTile(int column, int row);
     void RebuildSegments(int row);
 
@@ -65,8 +66,10 @@ private:
     TRect view;
     int width = 0, height = 0, columns = 0, rows = 0;
     std::vector<SpriteLook> looks, current;
+    SpriteLook scratch;
     std::int32_t drawn = 0;
     std::vector<std::uint8_t> dirty;        // by tile
+    std::vector<std::vector<std::uint32_t>> byTile;   // the looks drawn into each tile, as of the last redraw
     std::vector<std::uint8_t> dirtyRows;    // by pixel row: its segments need building again
     TDirectDrawSurface colour;              // what the cover leaves on every pixel it covers
     std::vector<std::uint16_t> keep;        // 0xFFFF where the cover leaves the pixel beneath, 0 where it covers

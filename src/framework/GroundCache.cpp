@@ -22,13 +22,16 @@ std::size_t GroundCache::GroundCount(const TSpriteEngine& engine) const
 }
 
 // Each look is compared where it is made: most frames nothing of the ground changed, and nothing is kept.
-bool GroundCache::Unchanged(const TSpriteEngine& engine, std::size_t n) const
+bool GroundCache::Unchanged(const TSpriteEngine& engine, std::size_t n)
 {
     if (looks.size() != n)
         return false;
     for (std::size_t i = 0; i < n; ++i)
-        if (!(LookOf(*(*engine.DrawOrder)[i], engine.ViewRect) == looks[i]))
+    {
+        LookOf(*(*engine.DrawOrder)[i], engine.ViewRect, scratch);
+        if (!(scratch == looks[i]))
             return false;
+    }
     return true;
 }
 

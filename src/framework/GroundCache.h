@@ -34,13 +34,14 @@ public:
 
 private:
     std::size_t GroundCount(const TSpriteEngine& engine) const;
-    bool Unchanged(const TSpriteEngine& engine, std::size_t n) const;
+    bool Unchanged(const TSpriteEngine& engine, std::size_t n);
 
     bool valid = false;
     std::uint32_t fillColour = 0;
     std::uint64_t generation = 0;
     const TDirectDrawSurface* target = nullptr;
     std::vector<SpriteLook> looks, current;
+    SpriteLook scratch;
     std::int32_t drawn = 0;
     std::uint64_t version = 0;
     TDirectDrawSurface picture;

@@ -175,14 +175,15 @@ void HitIndex::Nested(TSprite& root, const TSprite& child)
 const std::vector<int>& HitIndex::Candidates(const TRect& rect, int limit)
 {
     result.clear();
-    std::size_t lowWord = marks.size(), highWord = 0;
+    // Only the few words that received a mark are read back, in order: a query's candidates are mostly some
+    // terrain low in the list and some movers near its end, with thousands of children between them.
     auto mark = [&](int index) {
         if (index >= limit)
             return;
-        const std::size_t word = std::size_t(index) >> 6;
-        marks[word] |= std::uint64_t(1) << (index & 63);
-        lowWord = std::min(lowWord, word);
-        highWord = std::max(highWord, word);
+        std::uint64_t& word = marks[std::size_t(index) >> 6];
+        if (word == 0)
+            markedWords.push_back(int(std::size_t(index) >> 6));
+        word |= std::uint64_t(1) << (index & 63);
     };
     for (int index : looseList)
         mark(index);
@@ -192,12 +193,15 @@ const std::vector<int>& HitIndex::Candidates(const TRect& rect, int limit)
         for (int col = c0; col <= c1; ++col)
             for (int index : cells[std::size_t(row * Columns + col)])
                 mark(index);
-    for (std::size_t word = lowWord; word <= highWord && word < marks.size(); ++word)
+    std::sort(markedWords.begin(), markedWords.end());
+    for (int w : markedWords)
     {
-        for (std::uint64_t bits = marks[word]; bits != 0; bits &= bits - 1)
-            result.push_back(int(word * 64 + std::size_t(std::countr_zero(bits))));
-        marks[word] = 0;
+        std::uint64_t& word = marks[std::size_t(w)];
+        for (std::uint64_t bits = word; bits != 0; bits &= bits - 1)
+            result.push_back(w * 64 + std::countr_zero(bits));
+        word = 0;
     }
+    markedWords.clear();
     return result;
 }
 

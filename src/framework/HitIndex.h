@@ -61,8 +61,9 @@ private:
     std::vector<std::uint8_t> loose;
     std::vector<int> looseList;
     std::vector<int> renumbered;   // scratch of Renumber: old index -> new index, -1 for a child that left
-    // A query marks its children here, then reads the marks back in index order: no sort, no duplicates.
+    // A query marks its children here, then reads the marked words back in order: no duplicates.
     std::vector<std::uint64_t> marks;
+    std::vector<int> markedWords;
     std::vector<int> result;
 };
 

@@ -26,13 +26,14 @@ bool DrawnByLook(const TSprite& sprite)
     return !sprite.Children && (sprite.IsImageSprite() || dynamic_cast<const TBackgroundSprite*>(&sprite));
 }
 
-SpriteLook LookOf(TSprite& sprite, const TRect& view)
+// Writes every field, so that one look can be filled again and again without being made anew.
+void LookOf(TSprite& sprite, const TRect& view, SpriteLook& look)
 {
-    SpriteLook look;
     look.sprite = &sprite;
     look.visible = sprite.Visible;
     look.bounds = sprite.CurrentBounds();
     look.drawn = sprite.Visible && OverlapRect(look.bounds, view);
+    look.chips.clear();
     if (sprite.IsImageSprite())
     {
         auto* image = static_cast<TImageSprite*>(&sprite);
@@ -49,10 +50,24 @@ SpriteLook LookOf(TSprite& sprite, const TRect& view)
         look.x = background->AbsoluteX();
         look.y = background->AbsoluteY();
         look.pattern = background->Tiled ? 1 : 0;
+        look.footprint = {};
         look.chips = background->ChipMap;
         look.chips.push_back(background->GridCols);
         look.chips.push_back(background->GridRows);
     }
+    else
+    {
+        look.image = nullptr;
+        look.x = look.y = 0;
+        look.pattern = 0;
+        look.footprint = {};
+    }
+}
+
+SpriteLook LookOf(TSprite& sprite, const TRect& view)
+{
+    SpriteLook look;
+    LookOf(sprite, view, look);
     return look;
 }
 

@@ -29,5 +29,7 @@ struct SpriteLook
 // Image sprites and background sprites without children: what they draw follows from their look alone.
 bool DrawnByLook(const TSprite& sprite);
 SpriteLook LookOf(TSprite& sprite, const TRect& view);
+// The same into `look`, every field of it written.
+void LookOf(TSprite& sprite, const TRect& view, SpriteLook& look);
 
 }  // namespace vorlanex
