@@ -4,9 +4,32 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace vorlanex {
+
+namespace {
+
+// Rgb565 of every colour, eight at a time: a level loads its background and tiles this way, some million pixels.
+void ConvertToRgb565(const TColor* from, std::uint16_t* to, std::size_t count)
+{
+    using Colours = std::uint32_t __attribute__((vector_size(32)));
+    using Pixels = std::uint16_t __attribute__((vector_size(16)));
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8)
+    {
+        Colours c;
+        std::memcpy(&c, from + i, sizeof c);
+        const Colours wide = ((c & 0xF8) << 8) | ((c >> 5) & 0x7E0) | ((c >> 19) & 0x1F);
+        const Pixels narrow = __builtin_convertvector(wide, Pixels);
+        std::memcpy(to + i, &narrow, sizeof narrow);
+    }
+    for (; i < count; ++i)
+        to[i] = Rgb565(from[i]);
+}
+
+}  // namespace
 
 TPictureCollectionItem::TPictureCollectionItem(TPictureCollection& collection) : collection(collection) {}
 
@@ -70,10 +93,7 @@ void TPictureCollectionItem::Load(TDXDraw& display)
         return;
     const int w = Picture.Width(), h = Picture.Height();
     auto surface = std::make_unique<TDirectDrawSurface>(w, h);
-    const std::vector<TColor>& source = Picture.Pixels();
-    std::uint16_t* out = surface->Bits();
-    for (std::size_t i = 0; i < source.size(); ++i)
-        out[i] = Rgb565(source[i]);
+    ConvertToRgb565(Picture.Pixels().data(), surface->Bits(), Picture.Pixels().size());
     if (Transparent)
         surface->SetColorKey(Rgb565(transparentColor));
     const Grid g = PatternGrid();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 #include "framework/AssetTable.h"
@@ -134,6 +135,25 @@ TEST(PictureLifecycle, DisplayNoticesLoadRefillAndUnloadTheItems)
     }
     EXPECT_EQ(images.DXDraw(), nullptr);   // the display said goodbye
     EXPECT_FALSE(item.IsLoaded());
+}
+
+// Loading puts every colour on the surface as its 5-6-5 pixel, whatever its top byte holds, also in the last
+// few pixels that do not fill a group of eight.
+TEST(PictureLifecycle, LoadingConvertsEveryColourToItsPixel)
+{
+    std::mt19937 random(3);
+    std::vector<TColor> colours(29 * 7);
+    for (TColor& c : colours)
+        c = TColor(random());
+    TPictureCollection list;
+    TPictureCollectionItem& item = list.Add();
+    item.Picture = TBitmap::TrueColor(29, 7, colours);
+    TDXDraw display;
+    item.Load(display);
+    const TDirectDrawSurface& surface = *item.Patterns()[0].surface;
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 29; ++x)
+            ASSERT_EQ(surface.Pixel(x, y), Rgb565(colours[std::size_t(y * 29 + x)])) << x << "," << y;
 }
 
 // The start-up flow for the five file pictures: the display starts with the item empty, then the item gets
