@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::uint16_t Black = 0x0000, White = 0xFFFF;
 
+using Lanes = std::uint16_t __attribute__((vector_size(16)));
+
 // Copies the covered pixels of a segment: where the mask keeps the pixel beneath, the destination stays.
 // Sixteen pixels at a time are merged through the mask, in one AVX2 register where the processor has it.
 __attribute__((target_clones("avx2", "default"))) void MaskedCopy(std::uint16_t* to, const std::uint16_t* from,
@@ -118,13 +120,22 @@ void CoverCache::Rebuild(const TSpriteEngine& engine)
     rows = (height + TileSize - 1) >> TileShift;
     colour.SetSize(width, height);
     keep.assign(std::size_t(width) * std::size_t(height), White);
-    segments.assign(std::size_t(height), {});
+    segments.resize(std::size_t(height));   // every row is built again: the rows keep their room
     dirty.assign(std::size_t(columns) * std::size_t(rows), 1);
     dirtyRows.assign(std::size_t(height), 1);
     onBlack.SetSize(TileSize, TileSize);
     onWhite.SetSize(TileSize, TileSize);
     looks.clear();
     overGroundValid = false;
+}
+
+// Makes room for a surface of this size now, so that the first frame of a battle does not wait for it.
+void CoverCache::Prepare(int surfaceWidth, int surfaceHeight)
+{
+    colour.SetSize(surfaceWidth, surfaceHeight);
+    overGround.SetSize(surfaceWidth, surfaceHeight);
+    keep.assign(std::size_t(colour.Width()) * std::size_t(colour.Height()), White);
+    segments.resize(std::size_t(colour.Height()));
 }
 
 // Compares the kept looks with this frame's, marking the tiles under whatever changed. Sprites that left the
@@ -198,11 +209,18 @@ void CoverCache::RedrawTile(int column, int row)
         const std::uint16_t* white = onWhite.Row(y);
         std::uint16_t* to = colour.Row(tile.Top + y) + tile.Left;
         std::uint16_t* mask = keep.data() + std::size_t(tile.Top + y) * std::size_t(width) + std::size_t(tile.Left);
-        for (int x = 0; x < tile.Width(); ++x)
+        std::memcpy(to, black, std::size_t(tile.Width()) * sizeof(std::uint16_t));
+        int x = 0;
+        for (; x + 8 <= tile.Width(); x += 8)
         {
-            to[x] = black[x];
-            mask[x] = black[x] == white[x] ? Black : White;
+            Lanes overBlack, overWhite;
+            std::memcpy(&overBlack, black + x, sizeof overBlack);
+            std::memcpy(&overWhite, white + x, sizeof overWhite);
+            const Lanes uncovered = ~Lanes(overBlack == overWhite);
+            std::memcpy(mask + x, &uncovered, sizeof uncovered);
         }
+        for (; x < tile.Width(); ++x)
+            mask[x] = black[x] == white[x] ? Black : White;
         dirtyRows[std::size_t(tile.Top + y)] = 1;
     }
     changed.push_back(tile);
@@ -214,14 +232,24 @@ void CoverCache::RebuildSegments(int row)
     std::vector<Segment>& out = segments[std::size_t(row)];
     out.clear();
     const std::uint16_t* mask = keep.data() + std::size_t(row) * std::size_t(width);
+    // Four mask pixels are one 64-bit word: runs are crossed a word at a time.
+    const auto allAre = [mask](int at, std::uint64_t four) {
+        std::uint64_t word;
+        std::memcpy(&word, mask + at, sizeof word);
+        return word == four;
+    };
     int x = 0;
     while (x < width)
     {
+        while (x + 4 <= width && allAre(x, ~std::uint64_t(0)))
+            x += 4;
         while (x < width && mask[x] == White)
             ++x;
         if (x == width)
             break;
         int runEnd = x;
+        while (runEnd + 4 <= width && allAre(runEnd, 0))
+            runEnd += 4;
         while (runEnd < width && mask[runEnd] == Black)
             ++runEnd;
         if (!out.empty() && x - (out.back().x + out.back().length) < MergeGap)

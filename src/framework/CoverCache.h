@@ -39,6 +39,8 @@ public:
     // the tiles that changed. Sprites drawn after it that belong beneath the cover need ApplyWithin.
     void CopyOverGround(TDirectDrawSurface& surface, const TDirectDrawSurface& ground, std::uint64_t groundVersion);
     void Forget() { valid = false; }
+    // Makes room for the pictures of a surface of this size.
+    void Prepare(int surfaceWidth, int surfaceHeight);
 
 private:
     static constexpr int TileShift = 5;   // 32-pixel tiles, the size of a map cell

@@ -31,6 +31,8 @@ public:
     // How many sprites the ground's drawing rendered.
     std::int32_t Drawn() const { return drawn; }
     void Forget() { valid = false; }
+    // Makes room for the picture of a surface of this size.
+    void Prepare(int surfaceWidth, int surfaceHeight) { picture.SetSize(surfaceWidth, surfaceHeight); }
 
 private:
     std::size_t GroundCount(const TSpriteEngine& engine) const;

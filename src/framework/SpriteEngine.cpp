@@ -106,6 +106,12 @@ void TSpriteEngine::SetSurface(TDirectDrawSurface* surface)
         ViewRect = surface->ClientRect();
         Width = surface->Width();
         Height = surface->Height();
+        // The kept pictures are as large as the surface: their memory is taken now, at the display's start,
+        // rather than in the first frame of a battle.
+        if (Ground.GroundZ != INT32_MIN)
+            Ground.Prepare(Width, Height);
+        if (Cover.LowZ != INT32_MIN)
+            Cover.Prepare(Width, Height);
     }
 }
 
