@@ -132,6 +132,8 @@ void CoverCache::Rebuild(const TSpriteEngine& engine)
 // Makes room for a surface of this size now, so that the first frame of a battle does not wait for it.
 void CoverCache::Prepare(int surfaceWidth, int surfaceHeight)
 {
+    if (colour.Width() == surfaceWidth && colour.Height() == surfaceHeight)
+        return;   // a display started again (each level does)
     colour.SetSize(surfaceWidth, surfaceHeight);
     overGround.SetSize(surfaceWidth, surfaceHeight);
     keep.assign(std::size_t(colour.Width()) * std::size_t(colour.Height()), White);

@@ -32,7 +32,11 @@ public:
     std::int32_t Drawn() const { return drawn; }
     void Forget() { valid = false; }
     // Makes room for the picture of a surface of this size.
-    void Prepare(int surfaceWidth, int surfaceHeight) { picture.SetSize(surfaceWidth, surfaceHeight); }
+    void Prepare(int surfaceWidth, int surfaceHeight)
+    {
+        if (picture.Width() != surfaceWidth || picture.Height() != surfaceHeight)
+            picture.SetSize(surfaceWidth, surfaceHeight);
+    }
 
 private:
     std::size_t GroundCount(const TSpriteEngine& engine) const;

@@ -157,6 +157,7 @@ void TMainForm::FormCreate()
     if (!Game.MusicOn)
         StopMusic();
     Game.TickerX = DXDraw.Width() / 2;
+    PrepareText();
     ChangeScene(Scene::Title);
     if (config.startInEditor)
         OpenEditor(config.editFile, config.editFile.empty());

@@ -81,6 +81,7 @@ public:
     // Screens drawn by the frame.
     void DrawStatusLine();
     void DrawTicker();
+    void PrepareText();
     void DrawCursor();
     void DrawStatusPanel();
     void DrawLoadingScreen();

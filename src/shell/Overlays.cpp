@@ -54,6 +54,23 @@ void TMainForm::DrawNotice(const std::string& text)
     DXDraw.PresentFrame();
 }
 
+// The first frame would otherwise open the font and lay out its glyphs: the status line and the ticker's first
+// line are measured here, before it, which changes nothing but what the text engine keeps.
+void TMainForm::PrepareText()
+{
+    TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(DXDraw.BackSurface);
+    UseGameFont(canvas, 12);
+    canvas.TextWidth(StatusLineText(Game));
+    if (Game.TickerOn && !memo.empty())
+    {
+        tickerPieces.Select(memo.front());
+        tickerPieces.MeasureUpTo(DXDraw.Width(), [&canvas](std::string_view piece) {
+            return canvas.TextWidth(std::string(piece));
+        });
+    }
+    ReleaseCanvas(canvas);
+}
+
 void TMainForm::DrawTicker()
 {
     if (!Game.TickerOn || memo.empty())
