@@ -53,6 +53,8 @@ public:
     void AssignItem(const TPictureCollectionItem& source);
 
     void DrawPattern(TDirectDrawSurface& dest, int x, int y, int index) const;
+    // Whether DrawPattern(dest, x, y, index) writes every pixel of dest: whatever lay there before is hidden.
+    bool CoversWhole(const TDirectDrawSurface& dest, int x, int y, int index) const;
     void StretchPattern(TDirectDrawSurface& dest, const TRect& destRect, int index) const;
     void DrawPatternRotated(TDirectDrawSurface& dest, int x, int y, int width, int height, int index, double centerX,
                             double centerY, int angle) const;

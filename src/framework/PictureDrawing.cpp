@@ -86,6 +86,18 @@ void TPictureCollectionItem::DrawPattern(TDirectDrawSurface& dest, int x, int y,
                std::size_t(surface.Pitch()), c.w, c.h, key);
 }
 
+bool TPictureCollectionItem::CoversWhole(const TDirectDrawSurface& dest, int x, int y, int index) const
+{
+    const Pattern* p = DrawablePattern(index);
+    if (!p || Transparent)
+        return false;
+    const TRect src = IntersectRect(p->rect, p->surface->ClientRect());
+    const std::int64_t left = std::int64_t(x) + (src.Left - p->rect.Left);
+    const std::int64_t top = std::int64_t(y) + (src.Top - p->rect.Top);
+    return !src.IsEmpty() && left <= 0 && top <= 0 && left + src.Width() >= dest.Width() &&
+           top + src.Height() >= dest.Height();
+}
+
 void TPictureCollectionItem::StretchPattern(TDirectDrawSurface& dest, const TRect& destRect, int index) const
 {
     const Pattern* p = DrawablePattern(index);

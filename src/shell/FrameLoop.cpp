@@ -125,9 +125,7 @@ void TMainForm::TitleFrame()
 void TMainForm::MenuFrame()
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
-    FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
-        star->DrawPattern(back, 0, 0, 0);
+    DrawBackdropOnBlack(back);
     if (TPictureCollectionItem* frame = ImageList.Items.ImageFind(names::Frame))
     {
         const int w = DXDraw.Width(), h = DXDraw.Height();

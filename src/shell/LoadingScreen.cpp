@@ -43,9 +43,7 @@ void TMainForm::DrawLoadingScreen()
         return;
     TDirectDrawSurface& back = DXDraw.BackSurface;
     const int sw = back.Width(), sh = back.Height();
-    FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
-        star->DrawPattern(back, 0, 0, 0);
+    DrawBackdropOnBlack(back);
 
     TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);
     ThickFrame(canvas, {100, sh / 2 - 20, sw - 84, sh / 2 + 21}, clWhite);

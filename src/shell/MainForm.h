@@ -87,6 +87,7 @@ public:
     void DrawLoadingScreen();
     // Shows the backdrop with one line of text while no frame runs (waiting for a partner); changes no state.
     void DrawNotice(const std::string& text);
+    void DrawBackdropOnBlack(TDirectDrawSurface& back);
 
     // The map editor: entered from the title (F2) or at start-up (--edit); test-play is a battle on the map
     // being edited that comes back to the editor.

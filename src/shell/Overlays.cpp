@@ -41,12 +41,21 @@ void TMainForm::DrawStatusLine()
     ReleaseCanvas(canvas);
 }
 
+// The backdrop is most often opaque and as large as the screen: the black beneath it would never show, so the
+// screen is only filled when some of it can.
+void TMainForm::DrawBackdropOnBlack(TDirectDrawSurface& back)
+{
+    TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star);
+    if (!star || !star->CoversWhole(back, 0, 0, 0))
+        FillSurface(back, 0);
+    if (star)
+        star->DrawPattern(back, 0, 0, 0);
+}
+
 void TMainForm::DrawNotice(const std::string& text)
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
-    FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
-        star->DrawPattern(back, 0, 0, 0);
+    DrawBackdropOnBlack(back);
     TDirectDrawSurfaceCanvas& canvas = SurfaceCanvas(back);
     UseGameFont(canvas, 12);
     ShadowedText(canvas, 3, 3, "   " + text, clYellow);

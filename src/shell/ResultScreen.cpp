@@ -22,9 +22,7 @@ void TMainForm::ResultFrame()
 {
     TDirectDrawSurface& back = DXDraw.BackSurface;
     const int w = DXDraw.Width(), h = DXDraw.Height();
-    FillSurface(back, 0);
-    if (TPictureCollectionItem* star = ImageList.Items.ImageFind(names::Star))
-        star->DrawPattern(back, 0, 0, 0);
+    DrawBackdropOnBlack(back);
     if (TPictureCollectionItem* logo = ImageList.Items.ImageFind(names::Logo))
         logo->DrawPattern(back, (w - logo->PatternWidth()) / 2, (h - logo->PatternHeight()) / 2, 0);
     if (TPictureCollectionItem* banner = ImageList.Items.ImageFind(Game.LevelCleared ? names::Victory : names::Defeat))

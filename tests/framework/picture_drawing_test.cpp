@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -90,6 +91,40 @@ TEST(DrawPattern, IndexAndPositionRulesDrawNothing)
     }
     TDirectDrawSurface none;
     item.DrawPattern(none, 0, 0, 0);
+}
+
+// Whether a draw hides everything beneath it: said yes only when the draw really writes every pixel, which is
+// checked by drawing over a ground the picture does not contain.
+TEST(DrawPattern, CoversWholeOnlyWhenEveryPixelIsWritten)
+{
+    Rig rig;
+    const auto plain = [&](int w, int h, bool transparent) -> TPictureCollectionItem& {
+        return rig.Add(TBitmap::TrueColor(w, h, std::vector<TColor>(std::size_t(w * h), RGBColor(200, 40, 90))), 0, 0,
+                       clBlack, transparent);
+    };
+    struct Case
+    {
+        TPictureCollectionItem* item;
+        int x, y;
+        bool covers;
+    };
+    TPictureCollectionItem& exact = plain(64, 48, false);
+    TPictureCollectionItem& larger = plain(70, 50, false);
+    TPictureCollectionItem& keyed = plain(64, 48, true);
+    TPictureCollectionItem& narrow = plain(63, 48, false);
+    const Case cases[] = {{&exact, 0, 0, true},   {&exact, 1, 0, false},  {&exact, 0, -1, false},
+                          {&larger, -3, -2, true}, {&larger, -7, 0, false}, {&keyed, 0, 0, false},
+                          {&narrow, 0, 0, false}};
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(c.item->CoversWhole(rig.dest, c.x, c.y, 0), c.covers) << c.x << "," << c.y;
+        rig.Clear();
+        c.item->DrawPattern(rig.dest, c.x, c.y, 0);
+        const auto pixels = rig.Pixels();
+        const bool allWritten = std::find(pixels.begin(), pixels.end(), kGround) == pixels.end();
+        EXPECT_TRUE(!c.covers || allWritten) << c.x << "," << c.y;
+    }
+    EXPECT_FALSE(exact.CoversWhole(rig.dest, 0, 0, 1)) << "no such pattern";
 }
 
 TEST(DrawPattern, KeyColourDecidesWhatShows)
