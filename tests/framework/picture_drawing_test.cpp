@@ -242,6 +242,44 @@ TEST(DrawPatternRotated, UnturnedScaledAndFullTurns)
     EXPECT_EQ(rig.dest.Pixel(38, 30), kGround);
 }
 
+// A picture keyed around its shapes, with areas of a second colour that becomes the key in turn. Unturned it must
+// give exactly the keyed copy, whichever colour is the key.
+TEST(DrawPatternRotated, APictureKeyedAroundItsShapesGivesTheKeyedCopy)
+{
+    const TColor other = RGBColor(10, 250, 10);
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool shape = (x >= 5 && x < 13 && y >= 3 && y < 11) || (x == 20 && y == 12) || (x == 35 && y == 20);
+            const bool otherKey = x >= 24 && y < 8;   // an area of the second key colour
+            pixels.push_back(shape ? RGBColor(std::uint8_t(x * 6), 90, std::uint8_t(y * 9)) : otherKey ? other : clBlack);
+        }
+    Rig rig;
+    TPictureCollectionItem& item = rig.Add(TBitmap::TrueColor(40, 24, pixels));
+    for (TColor key : {clBlack, other, clBlack}) {
+        item.SetTransparentColor(key);
+        rig.Clear();
+        item.DrawPattern(rig.dest, 7, 9, 0);
+        const auto copy = rig.Pixels();
+        rig.Clear();
+        item.DrawPatternRotated(rig.dest, 27, 21, 40, 24, 0, 0.5, 0.5, 0);
+        EXPECT_EQ(rig.Pixels(), copy) << "key " << key;
+    }
+    // Over black, leaving the black key pixels out or drawing them makes no difference: at any angle and size
+    // the keyed draw must match the unkeyed one.
+    item.SetTransparentColor(clBlack);
+    TPictureCollectionItem& unkeyed = rig.Add(TBitmap::TrueColor(40, 24, pixels), 0, 0, clBlack, false);
+    for (int angle = 0; angle < 256; angle += 5)
+        for (auto [w, h] : {std::pair{40, 24}, {20, 12}, {90, 50}}) {
+            FillSurface(rig.dest, 0);
+            item.DrawPatternRotatedAlpha(rig.dest, 30, 22, w, h, 0, 0.4, 0.6, angle, 200);
+            const auto keyedDraw = rig.Pixels();
+            FillSurface(rig.dest, 0);
+            unkeyed.DrawPatternRotatedAlpha(rig.dest, 30, 22, w, h, 0, 0.4, 0.6, angle, 200);
+            ASSERT_EQ(keyedDraw, rig.Pixels()) << "angle " << angle << ", " << w << " x " << h;
+        }
+}
+
 TEST(DrawPatternRotated, QuarterTurnIsClockwiseOnScreen)
 {
     RotateRig rig;
