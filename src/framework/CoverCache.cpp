@@ -53,22 +53,13 @@ std::size_t CoverCache::Refresh(TSpriteEngine& engine, std::size_t first)
     if (!engine.DrawOrder || !engine.Surface || LowZ == INT32_MIN)
         return first;
     const auto& order = *engine.DrawOrder;
-    // Each look is first compared where it is made: most frames no sprite of the cover changed.
-    bool unchanged = MatchesTarget(engine);
     std::size_t end = first;
-    for (; end < order.size() && order[end]->Z <= HighZ && DrawnByLook(*order[end]); ++end)
-        if (unchanged)
-        {
-            unchanged = end - first < looks.size();
-            if (unchanged)
-            {
-                LookOf(*order[end], engine.ViewRect, scratch);
-                unchanged = scratch == looks[end - first];
-            }
-        }
+    while (end < order.size() && order[end]->Z <= HighZ && DrawnByLook(*order[end]))
+        ++end;
     if (end == first)
         return first;
-    if (unchanged && end - first == looks.size())
+    // Most frames no sprite of the cover changed.
+    if (MatchesTarget(engine) && LooksUnchanged(order, first, end, engine.ViewRect, looks, scratch))
         return end;
     current.clear();
     std::int32_t drawnNow = 0;

@@ -21,26 +21,13 @@ std::size_t GroundCache::GroundCount(const TSpriteEngine& engine) const
     return n;
 }
 
-// Each look is compared where it is made: most frames nothing of the ground changed, and nothing is kept.
-bool GroundCache::Unchanged(const TSpriteEngine& engine, std::size_t n)
-{
-    if (looks.size() != n)
-        return false;
-    for (std::size_t i = 0; i < n; ++i)
-    {
-        LookOf(*(*engine.DrawOrder)[i], engine.ViewRect, scratch);
-        if (!(scratch == looks[i]))
-            return false;
-    }
-    return true;
-}
-
 std::size_t GroundCache::Refresh(TSpriteEngine& engine, std::uint32_t fill)
 {
     TDirectDrawSurface& surface = *engine.Surface;
     const std::size_t n = GroundCount(engine);
     if (valid && fill == fillColour && generation == engine.TreeChanges && target == &surface &&
-        picture.Width() == surface.Width() && picture.Height() == surface.Height() && Unchanged(engine, n))
+        picture.Width() == surface.Width() && picture.Height() == surface.Height() &&
+        (n == 0 ? looks.empty() : LooksUnchanged(*engine.DrawOrder, 0, n, engine.ViewRect, looks, scratch)))
         return n;
     current.clear();
     for (std::size_t i = 0; i < n; ++i)

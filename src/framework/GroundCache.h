@@ -40,7 +40,6 @@ public:
 
 private:
     std::size_t GroundCount(const TSpriteEngine& engine) const;
-    bool Unchanged(const TSpriteEngine& engine, std::size_t n);
 
     bool valid = false;
     std::uint32_t fillColour = 0;

@@ -71,4 +71,18 @@ SpriteLook LookOf(TSprite& sprite, const TRect& view)
     return look;
 }
 
+bool LooksUnchanged(const std::vector<TSprite*>& order, std::size_t first, std::size_t end, const TRect& view,
+                    const std::vector<SpriteLook>& kept, SpriteLook& scratch)
+{
+    if (kept.size() != end - first)
+        return false;
+    for (std::size_t i = first; i < end; ++i)
+    {
+        LookOf(*order[i], view, scratch);
+        if (!(scratch == kept[i - first]))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace vorlanex

@@ -31,5 +31,9 @@ bool DrawnByLook(const TSprite& sprite);
 SpriteLook LookOf(TSprite& sprite, const TRect& view);
 // The same into `look`, every field of it written.
 void LookOf(TSprite& sprite, const TRect& view, SpriteLook& look);
+// Whether the sprites order[first, end) look as `kept` says, one by one; `scratch` holds each look as it is made,
+// so that the usual frame, where nothing changed, keeps nothing.
+bool LooksUnchanged(const std::vector<TSprite*>& order, std::size_t first, std::size_t end, const TRect& view,
+                    const std::vector<SpriteLook>& kept, SpriteLook& scratch);
 
 }  // namespace vorlanex
